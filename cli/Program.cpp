@@ -1,0 +1,18 @@
+// Creation of the program's windows in their fixed order.
+#include "cli/Program.h"
+
+namespace velkar {
+
+Program::Program() { SetMainForm(&MainForm); }
+
+Program::~Program() {
+  MainForm.FormDestroy();
+  SetMainForm(nullptr);
+}
+
+void Program::Create(const std::vector<std::string>& args) {
+  MainForm.FormCreate(args);
+  // The tool windows follow the main window, each wired to its button as it is built.
+}
+
+}  // namespace velkar

@@ -1,0 +1,25 @@
+// The running program: every window, created once at start in the program's order and
+// kept until the end.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+
+namespace velkar {
+
+class Program {
+ public:
+  Program();
+  ~Program();
+
+  // Start-up of the main window (configuration, settings, session, side lists), then
+  // the tool windows. Raises the first failure.
+  void Create(const std::vector<std::string>& args);
+
+  TMainForm MainForm;
+};
+
+}  // namespace velkar

@@ -1,0 +1,2 @@
+// The database session (state only; tables and queries name it).
+#include "tools/db/Session.h"
