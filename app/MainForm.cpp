@@ -117,6 +117,17 @@ void TMainForm::FormDestroy() {
   if (!Session.NetFileDir().empty()) Session.Deactivate();
 }
 
+TImageList* TMainForm::MakeImageList(const std::vector<std::string>& names, int highIndex) {
+  auto list = std::make_unique<TImageList>();
+  for (int i = 0; i <= highIndex && i < static_cast<int>(names.size()); ++i) {
+    TBitmap bitmap = LoadBitmapResource(names[static_cast<size_t>(i)]);
+    bitmap.Transparent = true;
+    list->Images.push_back(std::move(bitmap));
+  }
+  ImageLists.push_back(std::move(list));
+  return ImageLists.back().get();
+}
+
 void TMainForm::AppException(const std::exception& error) {
   ShowErrorBox(error.what());
   ExitProgram(1);

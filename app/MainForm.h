@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/IniFile.h"
+#include "app/Resources.h"
 #include "app/ui/Controls.h"
 #include "app/ui/UiPort.h"
 #include "app/ui/Window.h"
@@ -83,6 +84,12 @@ class TMainForm : public Window {
   // through `ExitProgram`.
   void AppException(const std::exception& error);
   std::function<void(int)> ExitProgram;
+
+  // A new image list owned by the main window with the bitmap resources names[0..highIndex],
+  // each marked transparent, in that order. If one fails to load, nothing is kept and the
+  // load error is passed on.
+  TImageList* MakeImageList(const std::vector<std::string>& names, int highIndex);
+  std::vector<std::unique_ptr<TImageList>> ImageLists;
 
   // The buttons in tab order.
   std::vector<TButton*> Buttons() {

@@ -63,3 +63,26 @@ function(velkar_embed_version target)
   configure_file(${out}.in ${out} COPYONLY)
   target_sources(${target} PRIVATE ${out})
 endfunction()
+
+# velkar_embed_resources(TARGET FILE...): compiles files into the target as named
+# resources (the file's base name), found at run time by FindResource().
+function(velkar_embed_resources target)
+  set(entries "")
+  set(arrays "")
+  set(index 0)
+  foreach(file ${ARGN})
+    get_filename_component(name ${file} NAME_WE)
+    file(READ ${file} hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND arrays "static const unsigned char kData${index}[] = {${bytes}};\n")
+    string(APPEND entries "  {\"${name}\", kData${index}, sizeof kData${index}},\n")
+    math(EXPR index "${index} + 1")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+  endforeach()
+  set(out ${PROJECT_BINARY_DIR}/generated/${target}_resources.cpp)
+  file(WRITE ${out}.in "// Generated: resources compiled into the program.\n#include \"app/Resources.h\"\n\n"
+    "namespace velkar {\nnamespace {\n${arrays}const EmbeddedResource kResources[] = {\n${entries}};\n}  // namespace\n\n"
+    "std::span<const EmbeddedResource> EmbeddedResources() { return kResources; }\n}  // namespace velkar\n")
+  configure_file(${out}.in ${out} COPYONLY)
+  target_sources(${target} PRIVATE ${out})
+endfunction()

@@ -130,3 +130,20 @@ TEST_F(MainFormTest, ToolButtonsShowTheirWindowsAndSetTheExportTarget) {
   form.btnJPK_V7MClick();  // not built yet: opens nothing
   EXPECT_EQ(ui.ModalWindows(), (std::vector<std::string>{"TGenFromGradmoDlg"}));
 }
+
+TEST_F(MainFormTest, ImageListHoldsTheFolderGlyphAndAMissingNameKeepsNothing) {
+  TMainForm form;
+  TImageList* list = form.MakeImageList({"FolderOpen"}, 0);
+  ASSERT_EQ(list->Images.size(), 1u);
+  EXPECT_EQ(list->Images[0].Name, "FolderOpen");
+  EXPECT_EQ(list->Images[0].Width, 16);
+  EXPECT_EQ(list->Images[0].Height, 16);
+  EXPECT_TRUE(list->Images[0].Transparent);
+  try {
+    form.MakeImageList({"FolderOpen", "NoSuchGlyph"}, 1);
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Brak zasobu NoSuchGlyph w programie");
+  }
+  EXPECT_EQ(form.ImageLists.size(), 1u);
+}
