@@ -2,6 +2,8 @@
 // table, never a crash, an overread or an endless loop.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/Error.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/db/paradox/ReadHelpers.h"
@@ -150,4 +152,17 @@ TEST(ParadoxDamagedTables, AMismatchedBackPointerIsReportedButTheChainIsRead) {
   EXPECT_EQ(ReadAll(table).size(), 20u);
   ASSERT_FALSE(collected.warnings.empty());
   EXPECT_EQ(collected.warnings[0], "Tabela t.db: blok 3 nie wskazuje wstecz na blok 2; odczyt idzie dalej za łańcuchem");
+}
+
+TEST(ParadoxDamagedTables, ATableFileCutShortAfterOpeningGivesAnErrorOnReading) {
+  velkar::test::TempDir dir;
+  std::string path = dir.Write("t.db", Sample());
+  auto table = ParadoxTable::Open(path);
+  std::filesystem::resize_file(path, 0x800 + 0x900);
+  try {
+    ReadAll(table);
+    FAIL() << "no error";
+  } catch (const velkar::Error& error) {
+    EXPECT_EQ(std::string(error.what()), "Tabela " + path + " jest niekompletna: blok 2 wychodzi poza koniec pliku");
+  }
 }

@@ -133,6 +133,7 @@ TEST(ParadoxFieldValues, TextIsDecodedFromTheTablesCodePage) {
       {850, "\x99\xD0", "Öð"},
       {866, "\x8F\xE0\xA8", "При"},
       {1251, "\xCF\xF0\xE8", "При"},
+      {932, "\x82\xA0" "a\x82", "あa\xEF\xBF\xBD"},  // multi-byte, ending in half a character
   };
   for (const Case& c : cases) {
     TableBuilder builder;
