@@ -22,6 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input = input.substr(0, split);
   }
   velkar::db::paradox::ReadOptions options;
+  // Every third input decodes tables without a code page as a multi-byte one, so that
+  // iconv's path for those is fuzzed too.
+  if (size % 3 == 0) options.defaultCodePage = 932;
   std::size_t warnings = 0;
   options.warn = [&](const std::string& text) { warnings += text.size(); };
   try {

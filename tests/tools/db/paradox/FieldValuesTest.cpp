@@ -195,3 +195,22 @@ TEST(ParadoxFieldValues, AnUnknownHeaderCodePageFallsBackToTheDefaultWithAWarnin
   EXPECT_EQ(ReadAll(table), (Rows{"T:ł"}));
   EXPECT_EQ(collected.warnings, (Rows{"Tabela t.db: nieznana strona kodowa 4; tekst odczytano w stronie kodowej 852"}));
 }
+
+TEST(ParadoxFieldValues, ReusedValuesCarryNothingOverFromThePreviousRecord) {
+  TableBuilder builder;
+  builder.Field("A", 0x01, 4).Field("N", 0x04, 4).Field("L", 0x09, 1);
+  builder.Record(Alpha("abc", 4) + Long(7) + Logical(true)).Record(Blank(4) + Blank(4) + Blank(1));
+  auto table = ParadoxTable::OpenBytes("t.db", builder.Build(), std::nullopt);
+  std::vector<velkar::db::paradox::Value> last;
+  table.ForEachRecord([&](const std::vector<velkar::db::paradox::Value>& values) {
+    last = values;
+    return true;
+  });
+  ASSERT_EQ(last.size(), 3u);
+  for (const auto& value : last) {
+    EXPECT_EQ(value.kind, velkar::db::paradox::Value::Kind::Null);
+    EXPECT_EQ(value.text, "");
+    EXPECT_EQ(value.integer, 0);
+    EXPECT_FALSE(value.boolean);
+  }
+}
