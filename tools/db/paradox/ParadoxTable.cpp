@@ -73,11 +73,14 @@ void Build(ParadoxTable::Impl* impl, const ReadOptions& options) {
   }
   ChainTotals totals = WalkChain(*impl->db, impl->info, true, [](const unsigned char*, int) { return true; }, options.warn);
   h.recordCount = totals.records;
-  if (options.warn && (totals.records != h.headerRecordCount || totals.blocks != impl->info.usedBlocks ||
-                       (totals.blocks > 0 && totals.lastBlock != impl->info.lastBlock)))
-    options.warn(Format("Tabela %s: nagłówek podaje %lld rekordów w %d blokach, a łańcuch bloków zawiera %lld rekordów "
-                        "w %d blokach; odczytano rekordy z łańcucha",
+  if (!options.warn) return;
+  if (totals.records != h.headerRecordCount || totals.blocks != impl->info.usedBlocks)
+    options.warn(Format("Tabela %s: nagłówek podaje rekordów: %lld, bloków: %d; łańcuch bloków zawiera rekordów: %lld, "
+                        "bloków: %d; odczytano rekordy z łańcucha",
                         h.fileName, h.headerRecordCount, impl->info.usedBlocks, totals.records, totals.blocks));
+  else if (totals.blocks > 0 && totals.lastBlock != impl->info.lastBlock)
+    options.warn(Format("Tabela %s: nagłówek podaje ostatni blok %d, a łańcuch bloków kończy się na bloku %d", h.fileName,
+                        impl->info.lastBlock, totals.lastBlock));
 }
 
 bool HasBlobFields(const HeaderInfo& info) {

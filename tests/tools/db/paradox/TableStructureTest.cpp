@@ -120,8 +120,14 @@ TEST(ParadoxTableStructure, HeaderCountsThatDisagreeWithTheChainAreReportedAndTh
   EXPECT_EQ(table.Header().headerRecordCount, 500);
   EXPECT_EQ(ReadAll(table).size(), 5u);
   EXPECT_EQ(collected.warnings,
-            (Rows{"Tabela t.db: nagłówek podaje 500 rekordów w 1 blokach, a łańcuch bloków zawiera 5 rekordów w 1 "
-                  "blokach; odczytano rekordy z łańcucha"}));
+            (Rows{"Tabela t.db: nagłówek podaje rekordów: 500, bloków: 1; łańcuch bloków zawiera rekordów: 5, bloków: 1; "
+                  "odczytano rekordy z łańcucha"}));
+
+  std::string last = Numbered(12, 5).Build();
+  PutU16(last, 0x10, 3);
+  Collected lastBlock;
+  ParadoxTable::OpenBytes("t.db", last, std::nullopt, lastBlock.Options());
+  EXPECT_EQ(lastBlock.warnings, (Rows{"Tabela t.db: nagłówek podaje ostatni blok 3, a łańcuch bloków kończy się na bloku 1"}));
 }
 
 TEST(ParadoxTableStructure, TablesAreFoundWithOrWithoutExtensionInAnyLetterCase) {
