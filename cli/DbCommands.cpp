@@ -28,11 +28,24 @@ std::vector<std::string> SplitFieldList(const std::string& list) {
   return fields;
 }
 
-// velkar db dump TABLE [--filter EXPR] [--fields A,B,...]
+// The session of one command: warnings on standard error, and --codepage as the code page
+// of Paradox tables that name none (as `velkar db info` takes it).
+void SetUpSession(db::Session& session, const ParsedArgs& args) {
+  session.SetWarningHandler([](const std::string& text) { std::cerr << "Ostrzeżenie: " << text << '\n'; });
+  if (!args.Has("codepage")) return;
+  long long codePage = 0;
+  if (!TryParseInt(args.Get("codepage"), codePage) || codePage <= 0 || codePage > 65535)
+    Fail("Nieprawidłowa strona kodowa: %s", args.Get("codepage"));
+  session.SetParadoxCodePage(static_cast<int>(codePage));
+}
+
+// velkar db dump TABLE [--filter EXPR] [--fields A,B,...] [--codepage N]
 int RunDump(CommandContext& context) {
-  if (context.args.positional.size() != 1) Fail("Podaj jedną tabelę: velkar db dump TABELA [--filter WYRAŻENIE] [--fields A,B]");
+  if (context.args.positional.size() != 1)
+    Fail("Podaj jedną tabelę: velkar db dump TABELA [--filter WYRAŻENIE] [--fields A,B] [--codepage N]");
   std::string path = NativePath(context.args.positional[0]);
   db::Session session;
+  SetUpSession(session, context.args);
   db::TTable table(&session);
   table.DatabaseName = ExtractFilePath(path);
   table.TableName = ExtractFileName(path);
@@ -46,12 +59,13 @@ int RunDump(CommandContext& context) {
   return 0;
 }
 
-// velkar db query --dir FOLDER FILE.sql [--param NAME=VALUE]...
+// velkar db query --dir FOLDER FILE.sql [--param NAME=VALUE]... [--codepage N]
 int RunQuery(CommandContext& context) {
   if (context.args.positional.size() != 1)
-    Fail("Podaj jeden plik SQL: velkar db query --dir FOLDER PLIK.sql [--param NAZWA=WARTOŚĆ]");
+    Fail("Podaj jeden plik SQL: velkar db query --dir FOLDER PLIK.sql [--param NAZWA=WARTOŚĆ] [--codepage N]");
   if (!context.args.Has("dir")) Fail("Brak opcji --dir (folder tabel zapytania)");
   db::Session session;
+  SetUpSession(session, context.args);
   db::TQuery query(&session);
   query.DatabaseName = IncludeTrailingPathDelimiter(NativePath(context.args.Get("dir")));
   query.SQL.LoadFromFile(context.args.positional[0]);
@@ -77,8 +91,10 @@ int RunQuery(CommandContext& context) {
 
 std::vector<Command> DbCommands() {
   return {
-      {"db dump", "velkar db dump TABELA [--filter WYRAŻENIE] [--fields A,B,...]", {"filter", "fields"}, {}, RunDump},
-      {"db query", "velkar db query --dir FOLDER PLIK.sql [--param NAZWA=WARTOŚĆ]...", {"dir", "param"}, {}, RunQuery},
+      {"db dump", "velkar db dump TABELA [--filter WYRAŻENIE] [--fields A,B,...] [--codepage N]",
+       {"filter", "fields", "codepage"}, {}, RunDump},
+      {"db query", "velkar db query --dir FOLDER PLIK.sql [--param NAZWA=WARTOŚĆ]... [--codepage N]",
+       {"dir", "param", "codepage"}, {}, RunQuery},
   };
 }
 

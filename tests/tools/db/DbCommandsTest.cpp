@@ -64,6 +64,19 @@ TEST_F(DbCommandsTest, DumpReadsDbaseTables) {
   EXPECT_EQ(r.out, "NA1,NET,DAW\r\nŁódź,12.5,2024-03-15\r\n");
 }
 
+TEST_F(DbCommandsTest, DumpTakesTheCodePageOfTablesThatNameNone) {
+  test::WriteParadoxTable(dir.File("Stara.db"), {{"Name", PxType::Alpha, 10}}, {{"Łódź"}}, 0);
+  auto byDefault = RunProgram(kExe, {"db", "dump", dir.File("Stara")});  // 852: another text
+  ASSERT_EQ(byDefault.exitCode, 0) << byDefault.err;
+  EXPECT_NE(byDefault.out, "Name\r\nŁódź\r\n");
+  auto named = RunProgram(kExe, {"db", "dump", dir.File("Stara"), "--codepage", "1250"});
+  ASSERT_EQ(named.exitCode, 0) << named.err;
+  EXPECT_EQ(named.out, "Name\r\nŁódź\r\n");
+  auto bad = RunProgram(kExe, {"db", "dump", dir.File("Stara"), "--codepage", "x"});
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.err, "Nieprawidłowa strona kodowa: x\n");
+}
+
 TEST_F(DbCommandsTest, DumpErrorsNameTheTableOrField) {
   auto missing = RunProgram(kExe, {"db", "dump", dir.File("Brak")});
   EXPECT_EQ(missing.exitCode, 1);

@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
 
 namespace velkar::test {
@@ -63,7 +64,7 @@ void ErrorHandler(pxdoc_t*, int level, const char* message, void* data) {
 }  // namespace
 
 void WriteParadoxTable(const std::string& path, const std::vector<PxField>& fields, long long count,
-                       const std::function<void(long long, std::vector<PxValue>&)>& row) {
+                       const std::function<void(long long, std::vector<PxValue>&)>& row, int headerCodePage) {
   std::string error;
   pxdoc_t* doc = PX_new3(ErrorHandler, nullptr, nullptr, nullptr, &error);
   auto check = [&] {
@@ -88,7 +89,7 @@ void WriteParadoxTable(const std::string& path, const std::vector<PxField>& fiel
     PX_delete(doc);
     throw std::runtime_error("cannot create " + path);
   }
-  PX_set_value(doc, "codepage", 1250);
+  PX_set_value(doc, "codepage", static_cast<float>(headerCodePage ? headerCodePage : 1250));
   check();
   std::vector<char> record(static_cast<size_t>(recordSize));
   std::vector<PxValue> values(fields.size());
@@ -132,14 +133,21 @@ void WriteParadoxTable(const std::string& path, const std::vector<PxField>& fiel
   PX_close(doc);
   PX_delete(doc);
   check();
+  if (headerCodePage == 0) {
+    // pxlib always names a code page; the header word at 0x6A (7.x tables) is cleared.
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(0x6A);
+    file.write("\0\0", 2);
+    if (!file) throw std::runtime_error("cannot clear the code page of " + path);
+  }
 }
 
 void WriteParadoxTable(const std::string& path, const std::vector<PxField>& fields,
-                       const std::vector<std::vector<PxValue>>& rows) {
+                       const std::vector<std::vector<PxValue>>& rows, int headerCodePage) {
   WriteParadoxTable(path, fields, static_cast<long long>(rows.size()), [&](long long i, std::vector<PxValue>& values) {
     const auto& source = rows[static_cast<size_t>(i)];
     for (size_t k = 0; k < values.size() && k < source.size(); ++k) values[k] = source[k];
-  });
+  }, headerCodePage);
 }
 
 }  // namespace velkar::test

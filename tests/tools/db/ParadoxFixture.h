@@ -25,12 +25,14 @@ struct PxDate {
 // NULL, a whole number, a number, a text (UTF-8), a logical value, a date.
 using PxValue = std::variant<std::monostate, long long, double, std::string, bool, PxDate>;
 
-// Writes `path` (a .db file) in code page 1250. Throws std::runtime_error on bad input.
+// Writes `path` (a .db file) with its text in code page 1250; the header names
+// `headerCodePage` (0: none, as tables of Paradox 3.x). Throws std::runtime_error on bad
+// input.
 void WriteParadoxTable(const std::string& path, const std::vector<PxField>& fields,
-                       const std::vector<std::vector<PxValue>>& rows);
+                       const std::vector<std::vector<PxValue>>& rows, int headerCodePage = 1250);
 
 // The same for large tables: `row(i, values)` fills the values of record i.
 void WriteParadoxTable(const std::string& path, const std::vector<PxField>& fields, long long count,
-                       const std::function<void(long long, std::vector<PxValue>&)>& row);
+                       const std::function<void(long long, std::vector<PxValue>&)>& row, int headerCodePage = 1250);
 
 }  // namespace velkar::test

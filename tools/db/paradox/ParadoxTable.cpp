@@ -1,6 +1,7 @@
 // Opening a table (file look-up, header, code page, chain check) and reading its records.
 #include "tools/db/paradox/ParadoxTable.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/Error.h"
@@ -57,7 +58,9 @@ std::optional<TextDecoder> ChooseDecoder(HeaderInfo& info, const ReadOptions& op
   Fail("Tabela %s: nieobsługiwana strona kodowa %d", h.fileName, wanted);
 }
 
-ParadoxTable::Impl* Build(ParadoxTable::Impl* impl, const ReadOptions& options) {
+// Reads the header, chooses the code page and walks the chain once (block headers only) to
+// count the records and to find damage before the first record is handed out.
+void Build(ParadoxTable::Impl* impl, const ReadOptions& options) {
   impl->info = ReadHeader(*impl->db, impl->info.header.fileName);
   impl->warn = options.warn;
   impl->text = ChooseDecoder(impl->info, options);
@@ -66,25 +69,25 @@ ParadoxTable::Impl* Build(ParadoxTable::Impl* impl, const ReadOptions& options) 
 
   if (h.encrypted) {
     h.recordCount = h.headerRecordCount;
-    return impl;
+    return;
   }
   ChainTotals totals = WalkChain(*impl->db, impl->info, true, [](const unsigned char*, int) { return true; }, options.warn);
   h.recordCount = totals.records;
-  if (options.warn && (totals.records != h.headerRecordCount || totals.blocks != impl->info.usedBlocks ||
-                       (totals.blocks > 0 && totals.lastBlock != impl->info.lastBlock)))
-    options.warn(Format("Tabela %s: nagłówek podaje %lld rekordów w %d blokach, a łańcuch bloków zawiera %lld rekordów "
-                        "w %d blokach; odczytano rekordy z łańcucha",
+  if (!options.warn) return;
+  if (totals.records != h.headerRecordCount || totals.blocks != impl->info.usedBlocks)
+    options.warn(Format("Tabela %s: nagłówek podaje rekordów: %lld, bloków: %d; łańcuch bloków zawiera rekordów: %lld, "
+                        "bloków: %d; odczytano rekordy z łańcucha",
                         h.fileName, h.headerRecordCount, impl->info.usedBlocks, totals.records, totals.blocks));
-  return impl;
+  else if (totals.blocks > 0 && totals.lastBlock != impl->info.lastBlock)
+    options.warn(Format("Tabela %s: nagłówek podaje ostatni blok %d, a łańcuch bloków kończy się na bloku %d", h.fileName,
+                        impl->info.lastBlock, totals.lastBlock));
 }
 
 bool HasBlobFields(const HeaderInfo& info) {
-  for (const FieldLayout& field : info.layout)
-    if (field.size >= 10 && (field.type == FieldType::Memo || field.type == FieldType::Blob ||
-                             field.type == FieldType::FormattedMemo || field.type == FieldType::Ole ||
-                             field.type == FieldType::Graphic))
-      return true;
-  return false;
+  return std::any_of(info.layout.begin(), info.layout.end(), [](const FieldLayout& field) {
+    return field.type == FieldType::Memo || field.type == FieldType::Blob || field.type == FieldType::FormattedMemo ||
+           field.type == FieldType::Ole || field.type == FieldType::Graphic;
+  });
 }
 
 }  // namespace
@@ -145,7 +148,7 @@ void ParadoxTable::ForEachRecord(const std::function<bool(const std::vector<Valu
         }
         return true;
       },
-      impl_->warn);
+      nullptr);  // what the chain's block headers show was reported when the table was opened
   warnings.Finish(info.header.fileName);
 }
 

@@ -105,6 +105,11 @@ void RecordDecoder::Decode(const unsigned char* record, long long recordNumber, 
     const FieldLayout& field = info_.layout[i];
     const unsigned char* bytes = record + field.offset;
     Value& value = values[i];
+    // The Values are reused from record to record: nothing of the last record may show through.
+    value.text.clear();
+    value.integer = 0;
+    value.number = 0;
+    value.boolean = false;
     switch (field.type) {
       case FieldType::Alpha: {
         if (bytes[0] == 0) {
