@@ -75,6 +75,7 @@ void TTable::Close() {
   edits_.clear();
   rowidQuery_ = SqliteStatement();
   fetch_ = SqliteStatement();
+  columnOf_.clear();
   findQueries_.clear();
   rowids_.clear();
   positions_.clear();
@@ -94,8 +95,11 @@ void TTable::ParkStatements() {
 }
 
 int TTable::ColumnOf(const std::string& name) const {
+  auto cached = columnOf_.find(name);
+  if (cached != columnOf_.end()) return cached->second;
   int column = table_->FindColumn(name);
   if (column < 0) Fail("Brak pola \"%s\" w %s", name, Describe());
+  columnOf_.emplace(name, column);
   return column;
 }
 
@@ -142,9 +146,10 @@ void TTable::Plan() const {
   orderSql_ += table_->rowidName;
   std::string where;
   for (const std::string& condition : conditions) where += (where.empty() ? " WHERE " : " AND ") + condition;
-  std::string context = "Odczyt " + Describe();
-  rowidQuery_ = SqliteStatement(store.Db(), "SELECT " + table_->rowidName + " FROM " + table + where + orderSql_, context);
-  fetch_ = SqliteStatement(store.Db(), "SELECT * FROM " + table + " WHERE " + table_->rowidName + " = ?", context);
+  readContext_ = "Odczyt " + Describe();
+  rowidQuery_ =
+      SqliteStatement(store.Db(), "SELECT " + table_->rowidName + " FROM " + table + where + orderSql_, readContext_);
+  fetch_ = SqliteStatement(store.Db(), "SELECT * FROM " + table + " WHERE " + table_->rowidName + " = ?", readContext_);
   findQueries_.clear();
   fetched_ = -1;
 }
@@ -171,8 +176,7 @@ void TTable::Requery() const {
   if (!linkEmpty_) {
     rowidQuery_.Reset();
     BindLink(rowidQuery_);
-    std::string context = "Odczyt " + Describe();
-    while (rowidQuery_.Step(context)) rowids_.push_back(rowidQuery_.ColumnInt(0));
+    while (rowidQuery_.Step(readContext_)) rowids_.push_back(rowidQuery_.ColumnInt(0));
     rowidQuery_.Reset();
   }
   pos_ = 0;
@@ -208,7 +212,7 @@ bool TTable::EnsureFetched() const {
   if (fetched_ == rowid) return true;
   fetch_.Reset();
   fetch_.BindInt(1, rowid);
-  if (!fetch_.Step("Odczyt " + Describe())) return false;
+  if (!fetch_.Step(readContext_)) return false;
   fetched_ = rowid;
   return true;
 }

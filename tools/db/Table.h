@@ -107,6 +107,8 @@ class TTable : public TDataSet, private StatementHolder {
   Session* session_;
   std::shared_ptr<StoredTable> table_;
   std::string description_;  // "tabeli X" or "wyniku zapytania Y", for messages
+  mutable std::string readContext_;                         // "Odczyt tabeli X", made once per plan
+  mutable std::unordered_map<std::string, int> columnOf_;  // names as the caller spells them
 
   // The settings the current record set was made with.
   mutable std::string appliedIndex_, appliedFilter_, appliedMasterFields_;
