@@ -4,6 +4,8 @@
 #include <libxml/globals.h>
 #include <libxml/tree.h>
 
+#include <string_view>
+
 #include "base/Text.h"
 
 namespace velkar {
@@ -18,6 +20,17 @@ std::string ReadableMessage(const char* text) {
     size_t end = message.find('}', pos);
     if (end == std::string::npos) break;
     message.erase(pos, end - pos + 1);
+  }
+  // A value outside a long code list (tax offices, countries) would print the whole list.
+  constexpr std::string_view kSet = "of the set {";
+  size_t set = message.find(kSet);
+  if (set != std::string::npos) {
+    size_t open = set + kSet.size();
+    size_t close = message.find('}', open);
+    size_t third = open;
+    for (int i = 0; i < 3 && third != std::string::npos; ++i) third = message.find(", ", third + 1);
+    if (close != std::string::npos && third != std::string::npos && third < close)
+      message.replace(third, close - third, ", ...");
   }
   return message;
 }
