@@ -6,7 +6,12 @@ namespace velkar::cli {
 const std::vector<Command>& AllCommands() {
   static const std::vector<Command> commands = [] {
     std::vector<Command> all;
-    for (auto group : {ShellCommands(), DbCommands(), ParadoxCommands()})
+    for (auto group : {
+             ShellCommands(),
+             JpkFileCommands(),
+             ParadoxCommands(),
+             DbCommands(),
+         })
       all.insert(all.end(), group.begin(), group.end());
     return all;
   }();

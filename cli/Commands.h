@@ -30,5 +30,6 @@ const std::vector<Command>& AllCommands();
 std::vector<Command> ShellCommands();
 std::vector<Command> DbCommands();
 std::vector<Command> ParadoxCommands();
+std::vector<Command> JpkFileCommands();
 
 }  // namespace velkar::cli
