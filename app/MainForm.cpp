@@ -67,6 +67,7 @@ void TMainForm::FormCreate(const std::vector<std::string>& args) {
       if (!Session.NetFileDir().empty()) Session.Activate();
     });
     settingsRead = true;
+    Session.SetParadoxCodePage(Settings().ParadoxCodePage);
     TulvoAccSet = LoadSideList("TulvoAccSet.txt");
     CutDict = LoadSideList("CutDict.txt");
   } catch (...) {

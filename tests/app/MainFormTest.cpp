@@ -66,6 +66,7 @@ TEST_F(MainFormTest, StartUpReadsSettingsSideListsAndSetsCaption) {
   EXPECT_EQ(form.CutDict.size(), 2u);
   EXPECT_TRUE(form.TulvoAccSet.empty());
   EXPECT_TRUE(form.Session.Active());
+  EXPECT_EQ(form.Session.ParadoxCodePage(), 852);
   EXPECT_EQ(ui.BusyDepth(), 0);
   form.FormDestroy();
   EXPECT_FALSE(form.Session.Active());
@@ -86,9 +87,10 @@ TEST_F(MainFormTest, MissingFileFailsWithItsFullNameAndStillSetsTheCaption) {
 }
 
 TEST_F(MainFormTest, ButtonsNeedTheirDataFolders) {
-  std::string ini = dir.Write("a.ini", kConfig + "TulvoDir=/t\nNetFileDir=/n\nSaveDir=/out\n");
+  std::string ini = dir.Write("a.ini", kConfig + "TulvoDir=/t\nNetFileDir=/n\nSaveDir=/out\nParadoxCodePage=1250\n");
   TMainForm form;
   form.FormCreate({"velkar", "/ini=" + ini});
+  EXPECT_EQ(form.Session.ParadoxCodePage(), 1250);
   form.FormShow();
   EXPECT_TRUE(form.btnJPK_V7M.Enabled);
   EXPECT_FALSE(form.btnJPK_FA.Enabled);
