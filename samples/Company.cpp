@@ -17,7 +17,7 @@ const std::vector<Contractor>& Contractors() {
   // number, identifier, name, NIP as typed, street, house, postcode, city, country,
   // customer, supplier, payer, related, retail, NIP accepted by the check
   static const std::vector<Contractor> list = {
-      {1, "DETAL", "Sprzedaż detaliczna", "", "Poznańska", "129", "05-850", "Ożarów Mazowiecki", "PL", true, false, 1,
+      {1, "DETAL", "Sprzedaż detaliczna", "", "ul. Poznańska", "129", "05-850", "Ożarów Mazowiecki", "PL", true, false, 1,
        false, true, false},
       {2, "ŻURAW", "Hurtownia Spożywcza „Żuraw” Sp. z o.o.", "7255260182", "ul. Piotrkowska", "112", "90-006", "Łódź",
        "PL", true, false, 2, false, false, true},

@@ -60,6 +60,30 @@ pxdoc_t* NewDocument(std::string* errors) {
   return PX_new3(CollectError, nullptr, nullptr, nullptr, errors);
 }
 
+// pxlib leaves the writer's memory addresses and the time of writing in header words
+// that readers ignore (pointers, update time); zeroing them makes the same data give the
+// same bytes. `fields` is the field count of a table, -1 for its primary index.
+void ClearRunTimeBytes(const std::string& path, int fields) {
+  std::FILE* file = std::fopen(path.c_str(), "r+b");
+  if (!file) Fail("Nie można otworzyć pliku %s", path);
+  auto zero = [file](long offset, size_t count) {
+    std::vector<char> zeros(count, '\0');
+    std::fseek(file, offset, SEEK_SET);
+    std::fwrite(zeros.data(), 1, count, file);
+  };
+  zero(0x16, 8);
+  zero(0x30, 8);
+  zero(0x55, 1);
+  if (fields < 0) {
+    zero(0x58, 4);
+  } else {
+    zero(0x60, 4);
+    // After the field descriptors of a 4.x+ header: a pointer and one per field name.
+    zero(0x78 + 2L * fields, 4 + 4 * static_cast<size_t>(fields));
+  }
+  if (std::fclose(file) != 0) Fail("Nie można zapisać pliku %s", path);
+}
+
 }  // namespace
 
 long ParadoxDayNumber(const DateTime& date) { return DayNumber(date.DateOnly()) + 693594; }
@@ -226,6 +250,7 @@ void ParadoxWriter::Close() {
     pxdoc_t* index = NewDocument(&impl_->error);
     if (!index) Fail("Tabela %s: brak pamięci", name_);
     int created = PX_create_file(index, nullptr, 0, impl_->pxTemp.c_str(), pxfFileTypPrimIndex);
+    if (created >= 0) PX_set_parameter(index, "tablename", name_.c_str());
     int written = created < 0 ? -1 : PX_write_primary_index(impl_->doc, index);
     PX_close(index);
     PX_delete(index);
@@ -235,6 +260,8 @@ void ParadoxWriter::Close() {
   PX_close(impl_->doc);
   PX_delete(impl_->doc);
   impl_->doc = nullptr;
+  ClearRunTimeBytes(impl_->dbTemp, static_cast<int>(def_.fields.size()));
+  if (keyed) ClearRunTimeBytes(impl_->pxTemp, -1);
   std::error_code error;
   std::filesystem::rename(impl_->dbTemp, path_ + ".db", error);
   if (!error && keyed) std::filesystem::rename(impl_->pxTemp, path_ + ".px", error);
