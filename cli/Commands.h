@@ -29,6 +29,7 @@ const std::vector<Command>& AllCommands();
 // The groups of commands, one per subsystem folder of the command line.
 std::vector<Command> ShellCommands();
 std::vector<Command> ParadoxCommands();
+std::vector<Command> DbCommands();
 std::vector<Command> NipCommands();
 
 }  // namespace velkar::cli
