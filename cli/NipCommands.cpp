@@ -32,8 +32,7 @@ int RunNip(CommandContext& context) {
           defect = message;
         },
         "", "");
-    std::cout << CsvField(number) << ',' << CsvField(nip) << ',' << CsvField(prefix) << ',' << CsvField(defect)
-              << '\n';
+    std::cout << CsvField(number) << ',' << CsvField(nip) << ',' << CsvField(prefix) << ',' << CsvField(defect) << '\n';
   }
   return 0;
 }

@@ -17,15 +17,15 @@ struct Contractor {
   std::string name;        // full name ("Firm Name")
   std::string nip;         // as typed on the card: may be defective, prefixed or empty
   std::string street;
-  std::string house;       // house and flat ("84/92", "186 m. 14")
+  std::string house;  // house and flat ("84/92", "186 m. 14")
   std::string zipCode;
   std::string city;
-  std::string country;     // two-letter country code ("PL", "DE", "CH" ...)
+  std::string country;  // two-letter country code ("PL", "DE", "CH" ...)
   bool customer = false;
   bool supplier = false;
-  int payer = 0;           // card that pays its invoices: itself, or the head office of a branch
-  bool related = false;    // related party (procedure TP)
-  bool retail = false;     // the card of anonymous retail customers
+  int payer = 0;             // card that pays its invoices: itself, or the head office of a branch
+  bool related = false;      // related party (procedure TP)
+  bool retail = false;       // the card of anonymous retail customers
   bool nipAccepted = false;  // the NIP check finds no defect and the number is not missing
 
   bool Domestic() const { return country == "PL"; }
@@ -39,11 +39,11 @@ struct Goods {
   std::string index;
   std::string name;
   std::string unit;
-  int vat = 23;         // rate in per cent; -2 exempt ("zw")
-  double price = 0;     // gross unit price of sale
-  double cost = 0;      // net unit cost of purchase
-  int gtu = 0;          // GTU bit mask of the goods (bit 0 = GTU_01)
-  bool service = false; // services have no series (lots)
+  int vat = 23;          // rate in per cent; -2 exempt ("zw")
+  double price = 0;      // gross unit price of sale
+  double cost = 0;       // net unit cost of purchase
+  int gtu = 0;           // GTU bit mask of the goods (bit 0 = GTU_01)
+  bool service = false;  // services have no series (lots)
 };
 
 // A chart-of-accounts entry of the ledger: synthetic account, analytic levels (0 = none),

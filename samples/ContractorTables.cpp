@@ -91,8 +91,9 @@ void WriteUsersTable(const std::string& dir, const SampleSet& set) {
                      .Set("ZipCode", c.zipCode)
                      .Set("City", c.city)
                      .Set("Country", c.country)
-                     .Set("Phone", c.Domestic() && !c.street.empty() ? Format("22 %03d %02d %02d", 700 + c.number, c.number % 100, 11)
-                                                : std::string()));
+                     .Set("Phone", c.Domestic() && !c.street.empty()
+                                       ? Format("22 %03d %02d %02d", 700 + c.number, c.number % 100, 11)
+                                       : std::string()));
   });
   users.Close();
 }

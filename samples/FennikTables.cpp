@@ -12,12 +12,24 @@
 namespace velkar::samples {
 
 TableDef FennikRegisterTable() {
-  return {{{"Number", FieldType::Long},        {"RegId", FieldType::Short},         {"VATMonth", FieldType::Short},
-           {"DocName", FieldType::Alpha, 30},  {"FirmId", FieldType::Long},         {"RegDate", FieldType::Date},
-           {"SaleDate", FieldType::Date},      {"TypDokumentu", FieldType::Alpha, 10}, {"GTU", FieldType::Long},
-           {"Procedura", FieldType::Long},     {"ValueFree", FieldType::Currency},  {"Value0", FieldType::Currency},
-           {"Net3", FieldType::Currency},      {"Vat3", FieldType::Currency},       {"Net7", FieldType::Currency},
-           {"Vat7", FieldType::Currency},      {"Net22", FieldType::Currency},      {"Vat22", FieldType::Currency},
+  return {{{"Number", FieldType::Long},
+           {"RegId", FieldType::Short},
+           {"VATMonth", FieldType::Short},
+           {"DocName", FieldType::Alpha, 30},
+           {"FirmId", FieldType::Long},
+           {"RegDate", FieldType::Date},
+           {"SaleDate", FieldType::Date},
+           {"TypDokumentu", FieldType::Alpha, 10},
+           {"GTU", FieldType::Long},
+           {"Procedura", FieldType::Long},
+           {"ValueFree", FieldType::Currency},
+           {"Value0", FieldType::Currency},
+           {"Net3", FieldType::Currency},
+           {"Vat3", FieldType::Currency},
+           {"Net7", FieldType::Currency},
+           {"Vat7", FieldType::Currency},
+           {"Net22", FieldType::Currency},
+           {"Vat22", FieldType::Currency},
            {"VatNoDeduct", FieldType::Currency}},
           0,
           1250};
@@ -28,15 +40,22 @@ namespace {
 // Register numbers: below 128 sales, from 128 on purchases.
 int RegId(VatRegister reg) {
   switch (reg) {
-    case VatRegister::Sales: return 1;
-    case VatRegister::SalesServices: return 2;
-    case VatRegister::SalesCorrection: return 127;
+    case VatRegister::Sales:
+      return 1;
+    case VatRegister::SalesServices:
+      return 2;
+    case VatRegister::SalesCorrection:
+      return 127;
     case VatRegister::Purchases:
-    case VatRegister::PurchaseCorrection: return 128;
+    case VatRegister::PurchaseCorrection:
+      return 128;
     case VatRegister::Costs:
-    case VatRegister::CarCosts: return 129;
-    case VatRegister::FixedAssets: return 130;
-    case VatRegister::ImportGoods: return 131;
+    case VatRegister::CarCosts:
+      return 129;
+    case VatRegister::FixedAssets:
+      return 130;
+    case VatRegister::ImportGoods:
+      return 131;
   }
   return 1;
 }

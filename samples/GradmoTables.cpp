@@ -15,25 +15,36 @@
 namespace velkar::samples {
 
 TableDef GradmoRegTable() {
-  return {{{"Class", FieldType::Short},      {"Year", FieldType::Short},         {"MagId", FieldType::Short},
-           {"Number", FieldType::Long},      {"Flags", FieldType::Long},         {"Document", FieldType::Alpha, 30},
-           {"User", FieldType::Long},        {"Payer", FieldType::Long},         {"Date", FieldType::Date},
-           {"SaleDate", FieldType::Date},    {"PayDate", FieldType::Date},       {"GTU", FieldType::Long},
-           {"Value", FieldType::Currency},   {"ValueFree", FieldType::Currency}, {"Value0", FieldType::Currency},
-           {"Value3", FieldType::Currency},  {"Tax3", FieldType::Currency},      {"Value7", FieldType::Currency},
-           {"Tax7", FieldType::Currency},    {"Value22", FieldType::Currency},   {"Tax22", FieldType::Currency},
+  return {{{"Class", FieldType::Short},       {"Year", FieldType::Short},         {"MagId", FieldType::Short},
+           {"Number", FieldType::Long},       {"Flags", FieldType::Long},         {"Document", FieldType::Alpha, 30},
+           {"User", FieldType::Long},         {"Payer", FieldType::Long},         {"Date", FieldType::Date},
+           {"SaleDate", FieldType::Date},     {"PayDate", FieldType::Date},       {"GTU", FieldType::Long},
+           {"Value", FieldType::Currency},    {"ValueFree", FieldType::Currency}, {"Value0", FieldType::Currency},
+           {"Value3", FieldType::Currency},   {"Tax3", FieldType::Currency},      {"Value7", FieldType::Currency},
+           {"Tax7", FieldType::Currency},     {"Value22", FieldType::Currency},   {"Tax22", FieldType::Currency},
            {"TotalTax", FieldType::Currency}, {"CostValue", FieldType::Currency}},
           4,
           1250};
 }
 
 TableDef GradmoWiTable() {
-  return {{{"Type", FieldType::Short},        {"Year", FieldType::Short},          {"MagId", FieldType::Short},
-           {"Number", FieldType::Long},       {"Name", FieldType::Alpha, 30},      {"Date", FieldType::Date},
-           {"SaleDate", FieldType::Date},     {"Options", FieldType::Long},        {"Flags", FieldType::Long},
-           {"Comment", FieldType::Alpha, 80}, {"MasterType", FieldType::Short},    {"MasterYear", FieldType::Short},
-           {"MasterMagId", FieldType::Short}, {"MasterNumber", FieldType::Long},   {"User", FieldType::Long},
-           {"PayInfo", FieldType::Short},     {"PayDelay", FieldType::Short}},
+  return {{{"Type", FieldType::Short},
+           {"Year", FieldType::Short},
+           {"MagId", FieldType::Short},
+           {"Number", FieldType::Long},
+           {"Name", FieldType::Alpha, 30},
+           {"Date", FieldType::Date},
+           {"SaleDate", FieldType::Date},
+           {"Options", FieldType::Long},
+           {"Flags", FieldType::Long},
+           {"Comment", FieldType::Alpha, 80},
+           {"MasterType", FieldType::Short},
+           {"MasterYear", FieldType::Short},
+           {"MasterMagId", FieldType::Short},
+           {"MasterNumber", FieldType::Long},
+           {"User", FieldType::Long},
+           {"PayInfo", FieldType::Short},
+           {"PayDelay", FieldType::Short}},
           4,
           1250};
 }
@@ -149,12 +160,23 @@ void PriceSale(Doc& d) {
     double net = amounts.first;
     double tax = rate > 0 ? (gross ? round2(amounts.second - net) : NetToTax(rate, net)) : 0;
     switch (rate) {
-      case 23: d.value22 = net, d.tax22 = tax; break;
-      case 8: d.value7 = net, d.tax7 = tax; break;
-      case 5: d.value3 = net, d.tax3 = tax; break;
-      case 0: d.value0 = net; break;
-      case kExempt: d.valueFree = net; break;
-      default: break;  // not subject: only in the total
+      case 23:
+        d.value22 = net, d.tax22 = tax;
+        break;
+      case 8:
+        d.value7 = net, d.tax7 = tax;
+        break;
+      case 5:
+        d.value3 = net, d.tax3 = tax;
+        break;
+      case 0:
+        d.value0 = net;
+        break;
+      case kExempt:
+        d.valueFree = net;
+        break;
+      default:
+        break;  // not subject: only in the total
     }
     d.value = round2(d.value + net + tax);
     d.totalTax = round2(d.totalTax + tax);
@@ -208,8 +230,8 @@ class GradmoMonth {
     Doc& d = New(type, day, prefix);
     d.user = contractor;
     d.payer = ContractorByNumber(contractor).payer;
-    static const std::vector<std::pair<int, int>> kPayments = {{2, 14}, {2, 30}, {2, 7}, {0, 0}, {1, 0}, {4, 0},
-                                                               {5, 0},  {2, 21}, {3, 14}};
+    static const std::vector<std::pair<int, int>> kPayments = {{2, 14}, {2, 30}, {2, 7},  {0, 0}, {1, 0},
+                                                               {4, 0},  {5, 0},  {2, 21}, {3, 14}};
     std::tie(d.payInfo, d.payDelay) = r_.Pick(kPayments);
     return d;
   }
@@ -227,10 +249,9 @@ class GradmoMonth {
 
   // Random goods for a domestic invoice.
   void AddRandomLines(Doc& d, int count) {
-    static const std::vector<std::string> kGoods = {"MAKA450", "CUKIER1", "KAWA1000", "HERB100", "SERGOUDA",
-                                                    "MIOD400", "ZESTAW1", "WODA15",   "SOK1L",   "WINO075",
-                                                    "PLYN1L",  "PROSZEK3", "KSERO",   "RECZNIK", "KUCHNIA",
-                                                    "MIESIECZ", "CZAJNIK"};
+    static const std::vector<std::string> kGoods = {
+        "MAKA450", "CUKIER1", "KAWA1000", "HERB100", "SERGOUDA", "MIOD400", "ZESTAW1",  "WODA15", "SOK1L",
+        "WINO075", "PLYN1L",  "PROSZEK3", "KSERO",   "RECZNIK",  "KUCHNIA", "MIESIECZ", "CZAJNIK"};
     for (int i = 0; i < count; ++i) {
       const std::string& index = r_.Pick(kGoods);
       double quantity = GoodsByIndex(index).unit == "kg" ? r_.Between(500, 25000) / 1000.0 : r_.Between(1, 48);

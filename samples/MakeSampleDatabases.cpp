@@ -18,12 +18,15 @@ int main(int argc, char** argv) {
         if (i + 1 >= argc || !TryParseInt(argv[i + 1], number) || number < 0)
           Fail("Opcja %s wymaga liczby nieujemnej", word);
         ++i;
-        if (word == "--scale") set.scale = number;
-        else set.seed = static_cast<std::uint64_t>(number);
+        if (word == "--scale")
+          set.scale = number;
+        else
+          set.seed = static_cast<std::uint64_t>(number);
       } else if (word == "--help" || word == "-h") {
-        std::cout << "Użycie: velkar-samples FOLDER [--scale N] [--seed S]\n"
-                     "Zapisuje przykładowe bazy Gradmo, Tulvo i Fennik firmy demonstracyjnej.\n"
-                     "--scale N: zamiast danych firmy N dokumentów w rejestrach ostatniego miesiąca (testy wydajności).\n";
+        std::cout
+            << "Użycie: velkar-samples FOLDER [--scale N] [--seed S]\n"
+               "Zapisuje przykładowe bazy Gradmo, Tulvo i Fennik firmy demonstracyjnej.\n"
+               "--scale N: zamiast danych firmy N dokumentów w rejestrach ostatniego miesiąca (testy wydajności).\n";
         return 0;
       } else if (!word.empty() && word[0] == '-') {
         Fail("Nieznana opcja: %s", word);

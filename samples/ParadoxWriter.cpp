@@ -8,7 +8,9 @@ extern "C" {  // pxlib's header declares C functions without saying so
 #include <paradox.h>
 }
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -22,26 +24,37 @@ namespace {
 
 int StoredSize(const FieldDef& field) {
   switch (field.type) {
-    case FieldType::Alpha: return field.size;
-    case FieldType::Short: return 2;
+    case FieldType::Alpha:
+      return field.size;
+    case FieldType::Short:
+      return 2;
     case FieldType::Date:
     case FieldType::Long:
-    case FieldType::AutoInc: return 4;
+    case FieldType::AutoInc:
+      return 4;
     case FieldType::Number:
-    case FieldType::Currency: return 8;
+    case FieldType::Currency:
+      return 8;
   }
   return 0;
 }
 
 char PxType(FieldType type) {
   switch (type) {
-    case FieldType::Alpha: return pxfAlpha;
-    case FieldType::Date: return pxfDate;
-    case FieldType::Short: return pxfShort;
-    case FieldType::Long: return pxfLong;
-    case FieldType::AutoInc: return pxfAutoInc;
-    case FieldType::Number: return pxfNumber;
-    case FieldType::Currency: return pxfCurrency;
+    case FieldType::Alpha:
+      return pxfAlpha;
+    case FieldType::Date:
+      return pxfDate;
+    case FieldType::Short:
+      return pxfShort;
+    case FieldType::Long:
+      return pxfLong;
+    case FieldType::AutoInc:
+      return pxfAutoInc;
+    case FieldType::Number:
+      return pxfNumber;
+    case FieldType::Currency:
+      return pxfCurrency;
   }
   return pxfAlpha;
 }
@@ -63,13 +76,9 @@ pxdoc_t* NewDocument(std::string* errors) {
 // pxlib leaves the writer's memory addresses and the time of writing in header words
 // that readers ignore (pointers, update time); zeroing them makes the same data give the
 // same bytes. `fields` is the field count of a table, -1 for its primary index.
-void ClearRunTimeBytes(const std::string& path, int fields) {
-  std::FILE* file = std::fopen(path.c_str(), "r+b");
-  if (!file) Fail("Nie można otworzyć pliku %s", path);
-  auto zero = [file](long offset, size_t count) {
-    std::vector<char> zeros(count, '\0');
-    std::fseek(file, offset, SEEK_SET);
-    std::fwrite(zeros.data(), 1, count, file);
+void ClearRunTimeBytes(std::string& bytes, int fields) {
+  auto zero = [&bytes](size_t offset, size_t count) {
+    for (size_t i = offset; i < offset + count && i < bytes.size(); ++i) bytes[i] = '\0';
   };
   zero(0x16, 8);
   zero(0x30, 8);
@@ -79,10 +88,73 @@ void ClearRunTimeBytes(const std::string& path, int fields) {
   } else {
     zero(0x60, 4);
     // After the field descriptors of a 4.x+ header: a pointer and one per field name.
-    zero(0x78 + 2L * fields, 4 + 4 * static_cast<size_t>(fields));
+    zero(0x78 + 2 * static_cast<size_t>(fields), 4 + 4 * static_cast<size_t>(fields));
   }
-  if (std::fclose(file) != 0) Fail("Nie można zapisać pliku %s", path);
 }
+
+// The file pxlib writes is kept in memory: pxlib seeks and reads hundreds of times for
+// every record it puts, which on a real file are as many system calls. The table is
+// written to disk once, when complete.
+class MemoryStream {
+ public:
+  MemoryStream() {
+#if defined(__GLIBC__)
+    cookie_io_functions_t io{Read, Write, Seek, nullptr};
+    file_ = fopencookie(this, "w+", io);
+#else
+    file_ = std::tmpfile();
+#endif
+    if (!file_) Fail("Brak pamięci na tabelę");
+  }
+  ~MemoryStream() {
+    if (file_) std::fclose(file_);
+  }
+  MemoryStream(const MemoryStream&) = delete;
+  MemoryStream& operator=(const MemoryStream&) = delete;
+
+  std::FILE* File() const { return file_; }
+
+  // Everything written, read back through the stream.
+  std::string Bytes() const {
+    std::string bytes;
+    if (std::fflush(file_) != 0 || std::fseek(file_, 0, SEEK_END) != 0) Fail("Błąd zapisu tabeli");
+    long size = std::ftell(file_);
+    if (size < 0 || std::fseek(file_, 0, SEEK_SET) != 0) Fail("Błąd zapisu tabeli");
+    bytes.resize(static_cast<size_t>(size));
+    if (std::fread(bytes.data(), 1, bytes.size(), file_) != bytes.size()) Fail("Błąd zapisu tabeli");
+    return bytes;
+  }
+
+ private:
+#if defined(__GLIBC__)
+  static ssize_t Read(void* cookie, char* buffer, size_t size) {
+    auto* self = static_cast<MemoryStream*>(cookie);
+    size_t n = self->pos_ < self->data_.size() ? std::min(size, self->data_.size() - self->pos_) : 0;
+    std::memcpy(buffer, self->data_.data() + self->pos_, n);
+    self->pos_ += n;
+    return static_cast<ssize_t>(n);
+  }
+  static ssize_t Write(void* cookie, const char* buffer, size_t size) {
+    auto* self = static_cast<MemoryStream*>(cookie);
+    if (self->pos_ + size > self->data_.size()) self->data_.resize(self->pos_ + size);
+    std::memcpy(self->data_.data() + self->pos_, buffer, size);
+    self->pos_ += size;
+    return static_cast<ssize_t>(size);
+  }
+  static int Seek(void* cookie, off64_t* offset, int whence) {
+    auto* self = static_cast<MemoryStream*>(cookie);
+    off64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<off64_t>(self->pos_)
+                                                                 : static_cast<off64_t>(self->data_.size());
+    if (base + *offset < 0) return -1;
+    self->pos_ = static_cast<size_t>(base + *offset);
+    *offset = static_cast<off64_t>(self->pos_);
+    return 0;
+  }
+  std::string data_;
+  size_t pos_ = 0;
+#endif
+  std::FILE* file_ = nullptr;
+};
 
 }  // namespace
 
@@ -93,7 +165,7 @@ struct ParadoxWriter::Impl {
   std::string error;
   std::vector<char> buffer;
   iconv_t toCodePage = reinterpret_cast<iconv_t>(-1);
-  std::string dbTemp, pxTemp;
+  MemoryStream stream;
   bool closed = false;
 
   ~Impl() {
@@ -102,11 +174,6 @@ struct ParadoxWriter::Impl {
       PX_delete(doc);
     }
     if (toCodePage != reinterpret_cast<iconv_t>(-1)) iconv_close(toCodePage);
-    if (!closed) {
-      std::error_code ignored;
-      std::filesystem::remove(dbTemp, ignored);
-      std::filesystem::remove(pxTemp, ignored);
-    }
   }
 
   std::string Encode(const std::string& text, const std::string& table, const std::string& field) {
@@ -136,7 +203,8 @@ ParadoxWriter::ParadoxWriter(const std::string& path, const TableDef& def, std::
   int recordSize = 0;
   for (size_t i = 0; i < def.fields.size(); ++i) {
     const FieldDef& f = def.fields[i];
-    if (f.type == FieldType::Alpha && (f.size < 1 || f.size > 255)) Fail("Tabela %s: zła długość pola %s", name_, f.name);
+    if (f.type == FieldType::Alpha && (f.size < 1 || f.size > 255))
+      Fail("Tabela %s: zła długość pola %s", name_, f.name);
     if (!index_.emplace(f.name, static_cast<int>(i)).second) Fail("Tabela %s: powtórzone pole %s", name_, f.name);
     recordSize += StoredSize(f);
   }
@@ -144,8 +212,6 @@ ParadoxWriter::ParadoxWriter(const std::string& path, const TableDef& def, std::
   impl_->toCodePage = iconv_open(Format("CP%d", def.codePage).c_str(), "UTF-8");
   if (impl_->toCodePage == reinterpret_cast<iconv_t>(-1)) Fail("Nieznana strona kodowa %d", def.codePage);
 
-  impl_->dbTemp = path + ".db.tmp";
-  impl_->pxTemp = path + ".px.tmp";
   impl_->doc = NewDocument(&impl_->error);
   if (!impl_->doc) Fail("Tabela %s: brak pamięci", name_);
 
@@ -158,7 +224,7 @@ ParadoxWriter::ParadoxWriter(const std::string& path, const TableDef& def, std::
     fields[i].px_fdc = 0;
   }
   int type = def.keyFields > 0 ? pxfFileTypIndexDB : pxfFileTypNonIndexDB;
-  Check(PX_create_file(impl_->doc, fields, static_cast<int>(def.fields.size()), impl_->dbTemp.c_str(), type),
+  Check(PX_create_fp(impl_->doc, fields, static_cast<int>(def.fields.size()), impl_->stream.File(), type),
         "utworzenie");
   Check(PX_set_parameter(impl_->doc, "tablename", name_.c_str()), "nazwa");
   Check(PX_set_value(impl_->doc, "codepage", static_cast<float>(def.codePage)), "strona kodowa");
@@ -221,16 +287,20 @@ void ParadoxWriter::Append(const Record& record) {
         case FieldType::AutoInc: {
           if (!std::holds_alternative<long long>(v)) wrongType();
           long long n = std::get<long long>(v);
-          if (n < -2147483647LL || n > 2147483647LL) Fail("Tabela %s: liczba %d nie mieści się w polu %s", name_, n, f.name);
+          if (n < -2147483647LL || n > 2147483647LL)
+            Fail("Tabela %s: liczba %d nie mieści się w polu %s", name_, n, f.name);
           PX_put_data_long(doc, at, 4, static_cast<int>(n));
           break;
         }
         case FieldType::Number:
         case FieldType::Currency: {
           double d = 0;
-          if (std::holds_alternative<double>(v)) d = std::get<double>(v);
-          else if (std::holds_alternative<long long>(v)) d = static_cast<double>(std::get<long long>(v));
-          else wrongType();
+          if (std::holds_alternative<double>(v))
+            d = std::get<double>(v);
+          else if (std::holds_alternative<long long>(v))
+            d = static_cast<double>(std::get<long long>(v));
+          else
+            wrongType();
           PX_put_data_double(doc, at, 8, d);
           break;
         }
@@ -246,27 +316,33 @@ void ParadoxWriter::Append(const Record& record) {
 void ParadoxWriter::Close() {
   if (impl_->closed) return;
   bool keyed = def_.keyFields > 0;
+  std::string index;
   if (keyed) {
-    pxdoc_t* index = NewDocument(&impl_->error);
-    if (!index) Fail("Tabela %s: brak pamięci", name_);
-    int created = PX_create_file(index, nullptr, 0, impl_->pxTemp.c_str(), pxfFileTypPrimIndex);
-    if (created >= 0) PX_set_parameter(index, "tablename", name_.c_str());
-    int written = created < 0 ? -1 : PX_write_primary_index(impl_->doc, index);
-    PX_close(index);
-    PX_delete(index);
+    MemoryStream stream;
+    pxdoc_t* indexDoc = NewDocument(&impl_->error);
+    if (!indexDoc) Fail("Tabela %s: brak pamięci", name_);
+    int created = PX_create_fp(indexDoc, nullptr, 0, stream.File(), pxfFileTypPrimIndex);
+    if (created >= 0) PX_set_parameter(indexDoc, "tablename", name_.c_str());
+    int written = created < 0 ? -1 : PX_write_primary_index(impl_->doc, indexDoc);
+    PX_close(indexDoc);
+    PX_delete(indexDoc);
     Check(created, "indeks");
     Check(written, "indeks");
+    index = stream.Bytes();
+    ClearRunTimeBytes(index, -1);
   }
   PX_close(impl_->doc);
   PX_delete(impl_->doc);
   impl_->doc = nullptr;
-  ClearRunTimeBytes(impl_->dbTemp, static_cast<int>(def_.fields.size()));
-  if (keyed) ClearRunTimeBytes(impl_->pxTemp, -1);
-  std::error_code error;
-  std::filesystem::rename(impl_->dbTemp, path_ + ".db", error);
-  if (!error && keyed) std::filesystem::rename(impl_->pxTemp, path_ + ".px", error);
-  if (!error && !keyed) std::filesystem::remove(path_ + ".px", error);
-  if (error) Fail("Tabela %s: nie można zapisać pliku (%s)", name_, error.message());
+  std::string table = impl_->stream.Bytes();
+  ClearRunTimeBytes(table, static_cast<int>(def_.fields.size()));
+  WriteFileAtomically(path_ + ".db", table);
+  if (keyed) {
+    WriteFileAtomically(path_ + ".px", index);
+  } else {
+    std::error_code ignored;  // an unkeyed table has no primary index: an old one would mislead
+    std::filesystem::remove(path_ + ".px", ignored);
+  }
   impl_->closed = true;
 }
 

@@ -77,10 +77,10 @@ using AccountKey = std::tuple<int, int, int>;
 // Opening balances of the year on the lowest-level accounts (debit positive).
 const std::map<AccountKey, double>& OpeningBalances() {
   static const std::map<AccountKey, double> balances = [] {
-    std::map<AccountKey, double> b = {
-        {{10, 1, 0}, 85000.00},  {{10, 2, 0}, 120000.00}, {{70, 0, 0}, -64000.00},  {{100, 0, 0}, 3500.00},
-        {{130, 0, 0}, 148250.40}, {{201, 1, 2}, 12300.00}, {{201, 1, 3}, 4870.50},   {{202, 1, 24}, -18450.00},
-        {{202, 1, 25}, -7380.00}, {{330, 0, 0}, 96400.00}, {{800, 0, 0}, -250000.00}};
+    std::map<AccountKey, double> b = {{{10, 1, 0}, 85000.00},  {{10, 2, 0}, 120000.00},   {{70, 0, 0}, -64000.00},
+                                      {{100, 0, 0}, 3500.00},  {{130, 0, 0}, 148250.40},  {{201, 1, 2}, 12300.00},
+                                      {{201, 1, 3}, 4870.50},  {{202, 1, 24}, -18450.00}, {{202, 1, 25}, -7380.00},
+                                      {{330, 0, 0}, 96400.00}, {{800, 0, 0}, -250000.00}};
     double sum = 0;
     for (const auto& [key, amount] : b) sum += amount;
     b[{820, 0, 0}] = round2(-sum);  // the result of earlier years balances the opening
@@ -98,7 +98,8 @@ class EntryBuilder {
   explicit EntryBuilder(std::vector<JournalEntry>& entries) : entries_(entries) {}
 
   JournalEntry& Begin(const DateTime& month, const std::string& bookType, const std::string& bookId,
-                      const std::string& bookNo, const DateTime& date, const std::string& comments, int periodOffset = 0) {
+                      const std::string& bookNo, const DateTime& date, const std::string& comments,
+                      int periodOffset = 0) {
     JournalEntry e;
     e.seqNo = static_cast<int>(entries_.size()) + 1;
     e.periodId = TulvoPeriodId(month.year, month.month) + periodOffset;
@@ -112,9 +113,11 @@ class EntryBuilder {
     return entries_.back();
   }
 
-  static void Post(JournalEntry& e, AccountKey account, bool debit, double amount, const std::string& description = {}) {
+  static void Post(JournalEntry& e, AccountKey account, bool debit, double amount,
+                   const std::string& description = {}) {
     if (amount == 0) return;
-    e.postings.push_back({std::get<0>(account), std::get<1>(account), std::get<2>(account), debit, amount, description});
+    e.postings.push_back(
+        {std::get<0>(account), std::get<1>(account), std::get<2>(account), debit, amount, description});
   }
 
  private:
@@ -126,22 +129,29 @@ void BookDocument(EntryBuilder& b, const DateTime& month, const VatDocument& d) 
   double net = d.amounts.Net();
   double vat = d.amounts.Vat();
   if (d.Sale()) {
-    std::string bookId = d.typDokumentu == "RO" ? "RO" : d.typDokumentu == "WEW" ? "WEW"
+    std::string bookId = d.typDokumentu == "RO"                  ? "RO"
+                         : d.typDokumentu == "WEW"               ? "WEW"
                          : d.reg == VatRegister::SalesCorrection ? "FVK"
-                         : d.reg == VatRegister::SalesServices ? "FU" : "FV";
-    JournalEntry& e = b.Begin(month, "Dziennik sprzedaży", bookId, d.name, d.issueDate,
-                              d.typDokumentu == "RO" ? "" : d.description);
-    AccountKey debit = d.typDokumentu == "RO" ? AccountKey{100, 0, 0}
-                       : d.typDokumentu == "WEW" ? AccountKey{402, 0, 0} : ContractorAccount(c, true);
+                         : d.reg == VatRegister::SalesServices   ? "FU"
+                                                                 : "FV";
+    JournalEntry& e =
+        b.Begin(month, "Dziennik sprzedaży", bookId, d.name, d.issueDate, d.typDokumentu == "RO" ? "" : d.description);
+    AccountKey debit = d.typDokumentu == "RO"    ? AccountKey{100, 0, 0}
+                       : d.typDokumentu == "WEW" ? AccountKey{402, 0, 0}
+                                                 : ContractorAccount(c, true);
     AccountKey revenue = d.reg == VatRegister::SalesServices ? AccountKey{730, 0, 0}
-                         : c.Domestic() ? AccountKey{700, 1, 0} : AccountKey{700, 2, 0};
+                         : c.Domestic()                      ? AccountKey{700, 1, 0}
+                                                             : AccountKey{700, 2, 0};
     EntryBuilder::Post(e, debit, true, round2(net + vat), d.name);
     EntryBuilder::Post(e, revenue, false, net);
     EntryBuilder::Post(e, {222, 0, 0}, false, vat, "VAT należny");
     return;
   }
-  std::string bookId = d.reg == VatRegister::ImportGoods ? "SAD" : d.reg == VatRegister::PurchaseCorrection ? "FZK"
-                       : d.typDokumentu == "VAT_RR" ? "RR" : d.reg == VatRegister::FixedAssets ? "OT" : "FZ";
+  std::string bookId = d.reg == VatRegister::ImportGoods          ? "SAD"
+                       : d.reg == VatRegister::PurchaseCorrection ? "FZK"
+                       : d.typDokumentu == "VAT_RR"               ? "RR"
+                       : d.reg == VatRegister::FixedAssets        ? "OT"
+                                                                  : "FZ";
   JournalEntry& e = b.Begin(month, "Dziennik zakupów", bookId, d.name, d.receiptDate, d.description);
   AccountKey cost = {330, 0, 0};
   if (d.reg == VatRegister::Costs) cost = d.contractor == 29 ? AccountKey{401, 0, 0} : AccountKey{402, 0, 0};
@@ -205,19 +215,21 @@ std::vector<JournalEntry> LedgerEntries(int year,
                                     Format("LP %02d/%04d", month.month, month.year), last, "Lista płac");
     EntryBuilder::Post(payroll, {404, 0, 0}, true, 12480.00);
     EntryBuilder::Post(payroll, {230, 0, 0}, false, 12480.00);
-    JournalEntry& depreciation = b.Begin(month, "Dziennik operacji różnych", "PK",
-                                         Format("AM %02d/%04d", month.month, month.year), last, "");
+    JournalEntry& depreciation =
+        b.Begin(month, "Dziennik operacji różnych", "PK", Format("AM %02d/%04d", month.month, month.year), last, "");
     EntryBuilder::Post(depreciation, {400, 0, 0}, true, 1850.00, "Amortyzacja miesięczna");
     EntryBuilder::Post(depreciation, {70, 0, 0}, false, 1850.00, "Amortyzacja miesięczna");
     if (month.month == 1) {
       // An off-balance record: one side only.
-      JournalEntry& guarantee = b.Begin(month, "Dziennik operacji różnych", "PK", "PK 1/01/" + std::to_string(month.year),
-                                        DayOf(month, 15), "Gwarancja bankowa dostawcy");
+      JournalEntry& guarantee =
+          b.Begin(month, "Dziennik operacji różnych", "PK", "PK 1/01/" + std::to_string(month.year), DayOf(month, 15),
+                  "Gwarancja bankowa dostawcy");
       EntryBuilder::Post(guarantee, {975, 0, 0}, true, 50000.00, "Gwarancja bankowa");
     }
     if (month.month == 3) {
-      JournalEntry& technical = b.Begin(month, "Dziennik operacji różnych", "PK", "PK 7/03/" + std::to_string(month.year),
-                                        DayOf(month, 31), "Przeksięgowanie techniczne");
+      JournalEntry& technical =
+          b.Begin(month, "Dziennik operacji różnych", "PK", "PK 7/03/" + std::to_string(month.year), DayOf(month, 31),
+                  "Przeksięgowanie techniczne");
       EntryBuilder::Post(technical, {999, 0, 0}, true, 100.00);
       EntryBuilder::Post(technical, {999, 0, 0}, false, 100.00);
     }

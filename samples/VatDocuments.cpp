@@ -16,24 +16,33 @@ bool IsSalesRegister(VatRegister reg) {
 
 const char* TulvoTableName(VatRegister reg) {
   switch (reg) {
-    case VatRegister::Sales: return "REGS";
-    case VatRegister::SalesCorrection: return "REGSKOR";
-    case VatRegister::SalesServices: return "REGSU";
-    case VatRegister::ImportGoods: return "REGB1";
-    case VatRegister::Purchases: return "REGB";
-    case VatRegister::Costs: return "REGB2";
-    case VatRegister::PurchaseCorrection: return "REGBKOR";
-    case VatRegister::CarCosts: return "REGBA";
-    case VatRegister::FixedAssets: return "REGBP";
+    case VatRegister::Sales:
+      return "REGS";
+    case VatRegister::SalesCorrection:
+      return "REGSKOR";
+    case VatRegister::SalesServices:
+      return "REGSU";
+    case VatRegister::ImportGoods:
+      return "REGB1";
+    case VatRegister::Purchases:
+      return "REGB";
+    case VatRegister::Costs:
+      return "REGB2";
+    case VatRegister::PurchaseCorrection:
+      return "REGBKOR";
+    case VatRegister::CarCosts:
+      return "REGBA";
+    case VatRegister::FixedAssets:
+      return "REGBP";
   }
   return "";
 }
 
 const std::vector<VatRegister>& AllVatRegisters() {
   static const std::vector<VatRegister> all = {
-      VatRegister::Sales,     VatRegister::SalesCorrection, VatRegister::SalesServices,
-      VatRegister::ImportGoods, VatRegister::Purchases,    VatRegister::Costs,
-      VatRegister::PurchaseCorrection, VatRegister::CarCosts, VatRegister::FixedAssets};
+      VatRegister::Sales,      VatRegister::SalesCorrection, VatRegister::SalesServices,      VatRegister::ImportGoods,
+      VatRegister::Purchases,  VatRegister::Costs,           VatRegister::PurchaseCorrection, VatRegister::CarCosts,
+      VatRegister::FixedAssets};
   return all;
 }
 
@@ -67,7 +76,8 @@ VatAmounts Negated(VatAmounts a) {
 class MonthBuilder {
  public:
   MonthBuilder(const DateTime& month, std::uint64_t seed, VatNumbering& numbering)
-      : month_(month), random_(seed ^ (static_cast<std::uint64_t>(month.year) * 100 + month.month)),
+      : month_(month),
+        random_(seed ^ (static_cast<std::uint64_t>(month.year) * 100 + month.month)),
         numbering_(numbering) {
     if (numbering_.year != month.year) numbering_ = VatNumbering{month.year};
   }
@@ -198,16 +208,17 @@ std::vector<VatDocument> VatDocumentsOfMonth(const DateTime& month, std::uint64_
   }
   // A farmer's invoice (flat-rate 7 % refund, kept in the middle-rate columns).
   if (month.month == 12 || month.month == 2) {
-    VatDocument& rr = b.AddPurchase(VatRegister::Purchases, "VAT RR " + Format("%d/", r.Between(1, 9)) + mm, 33,
-                                    r.Between(10, 25));
+    VatDocument& rr =
+        b.AddPurchase(VatRegister::Purchases, "VAT RR " + Format("%d/", r.Between(1, 9)) + mm, 33, r.Between(10, 25));
     rr.typDokumentu = "VAT_RR";
     rr.amounts.net8 = Cents(r, 1500, 4000);
     rr.amounts.vat8 = round2(rr.amounts.net8 * 0.07);
     rr.description = "Zakup jabłek od rolnika ryczałtowego";
   }
   // Import of goods by customs declaration (IMP).
-  VatDocument& imp = b.AddPurchase(VatRegister::ImportGoods, Format("SAD %02dPL443020%06d", month.year % 100, r.Between(1, 999999)),
-                                   r.Pick(std::vector<int>{21, 22}), r.Between(5, 25));
+  VatDocument& imp =
+      b.AddPurchase(VatRegister::ImportGoods, Format("SAD %02dPL443020%06d", month.year % 100, r.Between(1, 999999)),
+                    r.Pick(std::vector<int>{21, 22}), r.Between(5, 25));
   imp.procedures = 1 << 1;
   imp.amounts = Rates(Cents(r, 3000, 9000), 0, Cents(r, 2000, 8000));
   imp.description = "Import towarów – zgłoszenie celne";
@@ -230,8 +241,8 @@ std::vector<VatDocument> VatDocumentsOfMonth(const DateTime& month, std::uint64_
   }
   // A supplier's correction.
   if (month.month != 2) {
-    VatDocument& kor2 = b.AddPurchase(VatRegister::PurchaseCorrection, "KOR/" + SupplierInvoice(r, month), 25,
-                                      r.Between(10, 27));
+    VatDocument& kor2 =
+        b.AddPurchase(VatRegister::PurchaseCorrection, "KOR/" + SupplierInvoice(r, month), 25, r.Between(10, 27));
     kor2.amounts = Negated(Rates(0, 0, Cents(r, 50, 600)));
     kor2.description = "Korekta zakupu – rabat";
   }

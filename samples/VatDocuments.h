@@ -47,9 +47,9 @@ struct VatDocument {
   int number = 0;  // running number within its register and year
   std::string name;
   int contractor = 0;
-  DateTime issueDate;    // sales: issue date; purchases: the supplier's issue (purchase) date
-  DateTime saleDate;     // date of supply
-  DateTime receiptDate;  // purchases: date of receipt (the VAT period's date); sales: = issueDate
+  DateTime issueDate;        // sales: issue date; purchases: the supplier's issue (purchase) date
+  DateTime saleDate;         // date of supply
+  DateTime receiptDate;      // purchases: date of receipt (the VAT period's date); sales: = issueDate
   std::string typDokumentu;  // "FP", "RO", "WEW", "MK", "VAT_RR" or empty
   int gtu = 0;
   int procedures = 0;  // procedure mask; for purchases bit 1 (value 2) is import (IMP)

@@ -8,15 +8,16 @@
 namespace velkar {
 
 const std::array<std::string_view, 28> EUCountries = {
-    "AT-Austria",  "BE-Belgia",   "BG-Bułgaria",  "CY-Cypr",      "CZ-Czechy",     "DE–Niemcy",
-    "DK-Dania",    "EE-Estonia",  "EL-Grecja",    "ES-Hiszpania", "FI-Finlandia",  "FR-Francja",
-    "HR-Chorwacja", "HU-Węgry",   "IE-Irlandia",  "IT-Włochy",    "LT-Litwa",      "LU-Luksemburg",
-    "LV-Łotwa",    "MT-Malta",    "NL-Holandia",  "PL-Polska",    "PT-Portugalia", "RO-Rumunia",
-    "SE-Szwecja",  "SI-Słowenia", "SK-Słowacja",  "XI-Irlandia Północna"};
+    "AT-Austria",   "BE-Belgia",   "BG-Bułgaria",         "CY-Cypr",    "CZ-Czechy",
+    "DE–Niemcy",    "DK-Dania",    "EE-Estonia",          "EL-Grecja",  "ES-Hiszpania",
+    "FI-Finlandia", "FR-Francja",  "HR-Chorwacja",        "HU-Węgry",   "IE-Irlandia",
+    "IT-Włochy",    "LT-Litwa",    "LU-Luksemburg",       "LV-Łotwa",   "MT-Malta",
+    "NL-Holandia",  "PL-Polska",   "PT-Portugalia",       "RO-Rumunia", "SE-Szwecja",
+    "SI-Słowenia",  "SK-Słowacja", "XI-Irlandia Północna"};
 
 const std::array<std::string_view, 13> ProcedureMarkers = {
-    "SW", "EE", "TP", "TT_WNT", "TT_D", "MR_T", "MR_UZ", "I_42", "I_63", "B_SPV", "B_SPV_DOSTAWA",
-    "B_MPV_PROWIZJA", "MPP"};
+    "SW",   "EE",   "TP",    "TT_WNT",        "TT_D",           "MR_T", "MR_UZ",
+    "I_42", "I_63", "B_SPV", "B_SPV_DOSTAWA", "B_MPV_PROWIZJA", "MPP"};
 
 const std::vector<std::string>& EUCountryCodes() {
   static const std::vector<std::string> codes = [] {
@@ -34,12 +35,18 @@ bool IsEUCountryCode(std::string_view code) {
 
 std::string PaymentFormName(int code) {
   switch (code) {
-    case 0: return "gotówka";
-    case 1: return "karta płatnicza";
-    case 2: return "przelew";
-    case 4: return "za pobraniem";
-    case 5: return "przedpłata";
-    default: return ".......";
+    case 0:
+      return "gotówka";
+    case 1:
+      return "karta płatnicza";
+    case 2:
+      return "przelew";
+    case 4:
+      return "za pobraniem";
+    case 5:
+      return "przedpłata";
+    default:
+      return ".......";
   }
 }
 

@@ -45,8 +45,8 @@ bool HyphensAt(const std::vector<std::string_view>& chars, std::initializer_list
 
 }  // namespace
 
-void CheckNIP(std::string& countryPrefix, std::string& nip, const NIPErrorHandler& onError,
-              const std::string& document, const std::string& contractorName) {
+void CheckNIP(std::string& countryPrefix, std::string& nip, const NIPErrorHandler& onError, const std::string& document,
+              const std::string& contractorName) {
   auto report = [&](const char* message) { onError(message, nip, document, contractorName); };
 
   // 1. No spaces; nothing at all means "brak".
@@ -90,9 +90,8 @@ void AskContinueOnNIPError(const std::string& message, const std::string& nip, c
   if (Ui().Ask(MessageKind::Error, text, Buttons::YesNo) != Answer::Yes) throw Error("Wczytywanie przerwano");
 }
 
-void NormaliseContractorNIP(std::string& countryPrefix, std::string& nip, bool validate,
-                            const NIPErrorHandler& onError, const std::string& document,
-                            const std::string& contractorName) {
+void NormaliseContractorNIP(std::string& countryPrefix, std::string& nip, bool validate, const NIPErrorHandler& onError,
+                            const std::string& document, const std::string& contractorName) {
   if (validate) {
     CheckNIP(countryPrefix, nip, onError, document, contractorName);
   } else {

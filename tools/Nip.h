@@ -22,8 +22,8 @@ using NIPErrorHandler = std::function<void(const std::string& message, const std
 // check digit (weights 6 5 7 2 3 4 5 6 7, remainder modulo 11; a remainder of 10 never
 // passes). Messages: "Zła długość numeru", "Zły format numeru", "Niedozwolone znaki w
 // numerze", "Zła suma kontrolna numeru".
-void CheckNIP(std::string& countryPrefix, std::string& nip, const NIPErrorHandler& onError,
-              const std::string& document, const std::string& contractorName);
+void CheckNIP(std::string& countryPrefix, std::string& nip, const NIPErrorHandler& onError, const std::string& document,
+              const std::string& contractorName);
 
 // The handler the program uses: an error box with Yes and No,
 // message + " NIP: %s\r%s\r%s\rKontynuować?"; Yes returns, any other answer raises
@@ -36,8 +36,7 @@ void AskContinueOnNIPError(const std::string& message, const std::string& nip, c
 // Then a number starting with GB loses those letters to the prefix GB (the United
 // Kingdom left the EU list but its numbers are still written without the prefix), and
 // one starting with CH gets the prefix CH and keeps its letters.
-void NormaliseContractorNIP(std::string& countryPrefix, std::string& nip, bool validate,
-                            const NIPErrorHandler& onError, const std::string& document,
-                            const std::string& contractorName);
+void NormaliseContractorNIP(std::string& countryPrefix, std::string& nip, bool validate, const NIPErrorHandler& onError,
+                            const std::string& document, const std::string& contractorName);
 
 }  // namespace velkar

@@ -10,8 +10,8 @@ const std::string kExe = VELKAR_EXE;
 }
 
 TEST(NipCommand, PrintsTheNormalisedNumberPrefixAndDefectOfEachNumber) {
-  auto r = RunProgram(kExe, {"nip", "123 456 32 18", "PL123-45-63-218", "1234563219", "DE123456789", "CH123",
-                             "", "12,5", "gb 123456789"});
+  auto r = RunProgram(kExe, {"nip", "123 456 32 18", "PL123-45-63-218", "1234563219", "DE123456789", "CH123", "",
+                             "12,5", "gb 123456789"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out,
             "Numer,NIP,Prefiks,Błąd\n"

@@ -71,7 +71,7 @@ TEST(ParadoxWriter, ValuesAndNullsReadBackAsWritten) {
   EXPECT_EQ(rows[0][5].kind, px::Value::Kind::Number);  // a stored zero is a value, not NULL
   EXPECT_EQ(rows[0][6].integer, 7);
   EXPECT_EQ(rows[1][1].text, "0123456789");  // exactly the field's length
-  EXPECT_EQ(rows[1][5].number, 3.0);          // a whole number into a Number field
+  EXPECT_EQ(rows[1][5].number, 3.0);         // a whole number into a Number field
   for (int i : {2, 3, 4, 6}) EXPECT_EQ(rows[1][static_cast<size_t>(i)].kind, px::Value::Kind::Null) << i;
 }
 

@@ -54,19 +54,24 @@ double Num(const std::map<std::string, px::Value>& row, const std::string& field
   const px::Value& v = row.at(field);
   return v.kind == px::Value::Kind::Number ? v.number : 0;
 }
-std::string Text(const std::map<std::string, px::Value>& row, const std::string& field) {
-  return row.at(field).text;
-}
+std::string Text(const std::map<std::string, px::Value>& row, const std::string& field) { return row.at(field).text; }
 
 px::FieldType ReaderType(FieldType type) {
   switch (type) {
-    case FieldType::Alpha: return px::FieldType::Alpha;
-    case FieldType::Date: return px::FieldType::Date;
-    case FieldType::Short: return px::FieldType::Short;
-    case FieldType::Long: return px::FieldType::Long;
-    case FieldType::AutoInc: return px::FieldType::AutoInc;
-    case FieldType::Number: return px::FieldType::Number;
-    case FieldType::Currency: return px::FieldType::Currency;
+    case FieldType::Alpha:
+      return px::FieldType::Alpha;
+    case FieldType::Date:
+      return px::FieldType::Date;
+    case FieldType::Short:
+      return px::FieldType::Short;
+    case FieldType::Long:
+      return px::FieldType::Long;
+    case FieldType::AutoInc:
+      return px::FieldType::AutoInc;
+    case FieldType::Number:
+      return px::FieldType::Number;
+    case FieldType::Currency:
+      return px::FieldType::Currency;
   }
   return px::FieldType::Alpha;
 }
@@ -113,15 +118,21 @@ TEST_F(SampleDatabases, EveryProgramHasItsTablesWhereTheConfigurationPointsAt) {
 }
 
 TEST_F(SampleDatabases, TablesHaveTheDocumentedFieldsTypesKeysAndCodePages) {
-  const std::vector<std::pair<std::string, TableDef>> tables = {
-      {"Kontrahenci/Users", UsersTable()},         {"Kontrahenci/24_03UR", PeriodContractorTable()},
-      {"Gradmo/2024UC", PeriodContractorTable()},  {"Gradmo/24_03REG", GradmoRegTable()},
-      {"Gradmo/2023WI", GradmoWiTable()},          {"Gradmo/24_02WT", GradmoWtTable()},
-      {"Gradmo/24_01W", GradmoWTable()},           {"Gradmo/24_01WS", GradmoWsTable()},
-      {"TulvoStary/2024/REGBP", TulvoOldRegisterTable()}, {"TulvoStary/2023/REGS", TulvoOldRegisterTable()},
-      {"Tulvo/2024/Register", TulvoRegisterTable()}, {"Tulvo/2023/accounts", TulvoAccountsTable()},
-      {"Tulvo/2024/journal", TulvoJournalTable()}, {"Tulvo/2024/details", TulvoDetailsTable()},
-      {"Fennik/2024/Register", FennikRegisterTable()}};
+  const std::vector<std::pair<std::string, TableDef>> tables = {{"Kontrahenci/Users", UsersTable()},
+                                                                {"Kontrahenci/24_03UR", PeriodContractorTable()},
+                                                                {"Gradmo/2024UC", PeriodContractorTable()},
+                                                                {"Gradmo/24_03REG", GradmoRegTable()},
+                                                                {"Gradmo/2023WI", GradmoWiTable()},
+                                                                {"Gradmo/24_02WT", GradmoWtTable()},
+                                                                {"Gradmo/24_01W", GradmoWTable()},
+                                                                {"Gradmo/24_01WS", GradmoWsTable()},
+                                                                {"TulvoStary/2024/REGBP", TulvoOldRegisterTable()},
+                                                                {"TulvoStary/2023/REGS", TulvoOldRegisterTable()},
+                                                                {"Tulvo/2024/Register", TulvoRegisterTable()},
+                                                                {"Tulvo/2023/accounts", TulvoAccountsTable()},
+                                                                {"Tulvo/2024/journal", TulvoJournalTable()},
+                                                                {"Tulvo/2024/details", TulvoDetailsTable()},
+                                                                {"Fennik/2024/Register", FennikRegisterTable()}};
   for (const auto& [name, def] : tables) {
     px::TableHeader header = px::ParadoxTable::Open(Path(name)).Header();
     ASSERT_EQ(header.fields.size(), def.fields.size()) << name;
@@ -146,22 +157,22 @@ TEST_F(SampleDatabases, GradmoMarchRegisterHoldsEveryKindOfDocumentTheReadersTre
                          [&](const auto& r) { return Int(r, "Class") == cls && (Int(r, "Flags") & flag) == flag; });
   };
   EXPECT_GE(count(0, 0), 10);
-  EXPECT_EQ(count(6, 8), 1);      // a cancelled receipt
-  EXPECT_EQ(count(6, 0), 3);      // receipts
-  EXPECT_EQ(count(4, 0), 1);      // an invoice to a receipt, class 4
-  EXPECT_EQ(count(0, 16), 1);     // and one flagged FP
-  EXPECT_EQ(count(0, 8), 1);      // a cancelled invoice
-  EXPECT_EQ(count(0, 256), 1);    // TP
-  EXPECT_EQ(count(1, 0), 1);      // a correction
-  EXPECT_EQ(count(2, 512), 1);    // export of goods at 0 %
-  EXPECT_EQ(count(2, 0), 2);      // ... and a service outside the country
-  EXPECT_EQ(count(22, 512), 1);   // intra-Community supply
-  EXPECT_EQ(count(48, 0), 1);     // a shop invoice
-  EXPECT_EQ(count(128, 2), 4);    // cost invoices (one of them also half deducted)
-  EXPECT_EQ(count(128, 64), 2);   // car costs, half deducted
-  EXPECT_EQ(count(128, 1024), 1); // import
-  EXPECT_EQ(count(128, 8), 1);    // a purchase left out
-  EXPECT_EQ(count(129, 0), 1);    // a supplier's correction
+  EXPECT_EQ(count(6, 8), 1);       // a cancelled receipt
+  EXPECT_EQ(count(6, 0), 3);       // receipts
+  EXPECT_EQ(count(4, 0), 1);       // an invoice to a receipt, class 4
+  EXPECT_EQ(count(0, 16), 1);      // and one flagged FP
+  EXPECT_EQ(count(0, 8), 1);       // a cancelled invoice
+  EXPECT_EQ(count(0, 256), 1);     // TP
+  EXPECT_EQ(count(1, 0), 1);       // a correction
+  EXPECT_EQ(count(2, 512), 1);     // export of goods at 0 %
+  EXPECT_EQ(count(2, 0), 2);       // ... and a service outside the country
+  EXPECT_EQ(count(22, 512), 1);    // intra-Community supply
+  EXPECT_EQ(count(48, 0), 1);      // a shop invoice
+  EXPECT_EQ(count(128, 2), 4);     // cost invoices (one of them also half deducted)
+  EXPECT_EQ(count(128, 64), 2);    // car costs, half deducted
+  EXPECT_EQ(count(128, 1024), 1);  // import
+  EXPECT_EQ(count(128, 8), 1);     // a purchase left out
+  EXPECT_EQ(count(129, 0), 1);     // a supplier's correction
 
   std::set<int> rates;
   for (const auto& r : reg.rows) {
@@ -181,8 +192,8 @@ TEST_F(SampleDatabases, GradmoMarchRegisterHoldsEveryKindOfDocumentTheReadersTre
   }
   EXPECT_EQ(rates, (std::set<int>{0, 5, 8, 23}));
   // A sale on the last day of February invoiced on 2 March.
-  EXPECT_TRUE(std::any_of(reg.rows.begin(), reg.rows.end(),
-                          [](const auto& r) { return Text(r, "SaleDate") == "2024-02-29"; }));
+  EXPECT_TRUE(
+      std::any_of(reg.rows.begin(), reg.rows.end(), [](const auto& r) { return Text(r, "SaleDate") == "2024-02-29"; }));
 }
 
 TEST_F(SampleDatabases, GradmoYearlyTablesHoldTheMonthsTogether) {
@@ -215,9 +226,12 @@ TEST_F(SampleDatabases, GradmoTablesLinkUp) {
       // Every warehouse document has its register entry, and its corrected or referred document.
       EXPECT_TRUE(regKeys.contains(key)) << period << ' ' << Text(r, "Name");
       if (r.at("MasterNumber").kind != px::Value::Kind::Null) {
-        EXPECT_TRUE(std::any_of(wi.rows.begin(), wi.rows.end(), [&](const auto& m) {
-          return Int(m, "Type") == Int(r, "MasterType") && Int(m, "Number") == Int(r, "MasterNumber");
-        })) << period << ' ' << Text(r, "Name");
+        EXPECT_TRUE(std::any_of(wi.rows.begin(), wi.rows.end(),
+                                [&](const auto& m) {
+                                  return Int(m, "Type") == Int(r, "MasterType") &&
+                                         Int(m, "Number") == Int(r, "MasterNumber");
+                                }))
+            << period << ' ' << Text(r, "Name");
       }
     }
     std::set<std::pair<std::string, std::string>> goods;
@@ -250,14 +264,18 @@ TEST_F(SampleDatabases, ContractorCardsCoverEveryNipCaseAndDecodeFromTheirCodePa
   std::map<std::string, int> outcomes;
   for (const auto& r : users.rows) {
     std::string prefix, nip = Text(r, "NIP"), defect;
-    CheckNIP(prefix, nip, [&](const std::string& m, auto&&...) { defect = m; }, "", "");
+    CheckNIP(
+        prefix, nip, [&](const std::string& m, auto&&...) { defect = m; }, "", "");
     const Contractor& c = ContractorByNumber(static_cast<int>(Int(r, "Number")));
     EXPECT_EQ(c.nipAccepted, defect.empty() && ToLowerAscii(nip) != "brak") << c.name;
-    ++outcomes[!defect.empty() ? defect : ToLowerAscii(nip) == "brak" ? "brak" : prefix.empty() ? "PL bez prefiksu"
-               : IsEUCountryCode(prefix) ? "UE" : "spoza UE"];
+    ++outcomes[!defect.empty()               ? defect
+               : ToLowerAscii(nip) == "brak" ? "brak"
+               : prefix.empty()              ? "PL bez prefiksu"
+               : IsEUCountryCode(prefix)     ? "UE"
+                                             : "spoza UE"];
   }
-  for (const char* outcome : {"Zła długość numeru", "Niedozwolone znaki w numerze", "Zła suma kontrolna numeru",
-                              "brak", "PL bez prefiksu", "UE", "spoza UE"})
+  for (const char* outcome : {"Zła długość numeru", "Niedozwolone znaki w numerze", "Zła suma kontrolna numeru", "brak",
+                              "PL bez prefiksu", "UE", "spoza UE"})
     EXPECT_GE(outcomes[outcome], 1) << outcome;
   EXPECT_EQ(users.rows[1].at("City").text, "Łódź");
   EXPECT_EQ(users.rows[1].at("Firm Name").text, "Hurtownia Spożywcza „Żuraw” Sp. z o.o.");
@@ -293,7 +311,7 @@ TEST_F(SampleDatabases, BothTulvoLayoutsHoldTheSameDocumentsPerPeriod) {
           if (Int(r, "Period Id") == TulvoPeriodId(year, month)) {
             (IsSalesRegister(kind) ? oldSales : oldPurchases)++;
             olderVat = round2(olderVat + (IsSalesRegister(kind) ? Num(r, "VAT 3") + Num(r, "VAT 7") + Num(r, "VAT 22")
-                                                                 : Num(r, "VAT")));
+                                                                : Num(r, "VAT")));
           }
       }
       EXPECT_EQ(sales, oldSales) << year << '-' << month;
@@ -355,8 +373,8 @@ TEST_F(SampleDatabases, LedgerEntriesBalanceAndTheYearEndHasItsClosingPeriod) {
     EXPECT_GT(debit, 0);
   }
   Rows journal = Read(Path("Tulvo/2024/journal"));
-  EXPECT_TRUE(std::any_of(journal.rows.begin(), journal.rows.end(),
-                          [](const auto& r) { return Text(r, "Comments").empty(); }));
+  EXPECT_TRUE(
+      std::any_of(journal.rows.begin(), journal.rows.end(), [](const auto& r) { return Text(r, "Comments").empty(); }));
 }
 
 TEST_F(SampleDatabases, TheSameSeedWritesTheSameBytes) {
@@ -387,7 +405,8 @@ TEST(SampleDatabasesScale, WritesTheGivenNumberOfDocumentsAndATenthAsManyCards) 
   for (const auto& r : users.rows) {
     if (Int(r, "Number") <= static_cast<long long>(Contractors().size())) continue;
     std::string prefix, nip = Text(r, "NIP");
-    CheckNIP(prefix, nip, [&](const std::string& m, auto&&...) { ADD_FAILURE() << nip << ": " << m; }, "", "");
+    CheckNIP(
+        prefix, nip, [&](const std::string& m, auto&&...) { ADD_FAILURE() << nip << ": " << m; }, "", "");
   }
   // Documents only name cards with an accepted number.
   for (const auto& r : Read(dir.Path() + "Gradmo/24_03REG").rows) {
@@ -396,6 +415,63 @@ TEST(SampleDatabasesScale, WritesTheGivenNumberOfDocumentsAndATenthAsManyCards) 
     ASSERT_LE(payer, 200);
     if (payer <= static_cast<long long>(Contractors().size())) {
       EXPECT_TRUE(ContractorByNumber(static_cast<int>(payer)).nipAccepted);
+    }
+  }
+}
+
+// docs/source-tables.md describes every table the generator writes, field by field.
+TEST(SourceTablesDocument, ListsEveryFieldWithItsTypeInOrder) {
+  std::string doc = test::ReadFile(test::SourceDir() + "/docs/source-tables.md");
+  auto typeText = [](const FieldDef& f) {
+    switch (f.type) {
+      case FieldType::Alpha:
+        return "Alpha " + std::to_string(f.size);
+      case FieldType::Date:
+        return std::string("Date");
+      case FieldType::Short:
+        return std::string("Short");
+      case FieldType::Long:
+        return std::string("Long");
+      case FieldType::AutoInc:
+        return std::string("AutoInc");
+      case FieldType::Number:
+        return std::string("Number");
+      case FieldType::Currency:
+        return std::string("Currency");
+    }
+    return std::string();
+  };
+  const std::vector<std::pair<std::string, TableDef>> sections = {
+      {"### `Users`", UsersTable()},
+      {"### `UR`, `UC`", PeriodContractorTable()},
+      {"### `REG`", GradmoRegTable()},
+      {"### `WI`", GradmoWiTable()},
+      {"### `WT`", GradmoWtTable()},
+      {"### `W` ", GradmoWTable()},
+      {"### `WS`", GradmoWsTable()},
+      {"### `REGS`", TulvoOldRegisterTable()},
+      {"### `Register` — the newer", TulvoRegisterTable()},
+      {"`accounts` — the chart", TulvoAccountsTable()},
+      {"`journal` — one entry", TulvoJournalTable()},
+      {"`details` — the postings", TulvoDetailsTable()},
+      {"### `Register` — VAT register", FennikRegisterTable()},
+  };
+  for (const auto& [anchor, def] : sections) {
+    size_t at = doc.find("\n" + anchor);
+    ASSERT_NE(at, std::string::npos) << anchor;
+    std::vector<std::string> lines = SplitLines(doc.substr(doc.find("| Field |", at)));
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (size_t i = 2; i < lines.size() && StartsWith(lines[i], "|"); ++i) {
+      std::vector<std::string> cells;
+      size_t start = 1;
+      for (size_t bar; (bar = lines[i].find(" | ", start)) != std::string::npos && cells.size() < 2; start = bar + 3)
+        cells.push_back(Trim(lines[i].substr(start, bar - start)));
+      rows.emplace_back(cells.at(0), cells.at(1));
+    }
+    ASSERT_EQ(rows.size(), def.fields.size()) << anchor;
+    for (size_t i = 0; i < rows.size(); ++i) {
+      EXPECT_EQ(rows[i].first, "`" + def.fields[i].name + "`") << anchor;
+      EXPECT_EQ(rows[i].second, typeText(def.fields[i])) << anchor << ' ' << def.fields[i].name;
     }
   }
 }

@@ -36,7 +36,7 @@ TEST(AmountElements, NetAndTaxAreWrittenWhenEitherIsNotZero) {
       {0.0, 0.0, false, ""},
       {test::PxValue{}, test::PxValue{}, false, ""},  // empty fields read as 0
       {100.0, 23.0, true, "K_15=-100 K_16=-23"},
-      {0.0, 2.3, true, "K_15=0 K_16=-2.3"},         // a negated zero is written as 0
+      {0.0, 2.3, true, "K_15=0 K_16=-2.3"},          // a negated zero is written as 0
       {2.675, 0.615, false, "K_15=2.68 K_16=0.62"},  // half away from zero to the grosz
       {-1.005, -0.004, false, "K_15=-1.01"},         // a tax that rounds to 0 forces nothing
       {0.004, 0.0, false, ""},

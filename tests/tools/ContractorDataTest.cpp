@@ -48,13 +48,20 @@ class ContractorDataTest : public ::testing::Test {
       ur.push_back({c.number, c.name, c.nip, c.city, address, c.zip});
     }
     test::WriteParadoxTable(dir.File("Users.db"),
-                            {{"Number", PxType::Long}, {"Firm Name", PxType::Alpha, 60}, {"NIP", PxType::Alpha, 20},
-                             {"City", PxType::Alpha, 40}, {"Street", PxType::Alpha, 40}, {"House", PxType::Alpha, 10},
+                            {{"Number", PxType::Long},
+                             {"Firm Name", PxType::Alpha, 60},
+                             {"NIP", PxType::Alpha, 20},
+                             {"City", PxType::Alpha, 40},
+                             {"Street", PxType::Alpha, 40},
+                             {"House", PxType::Alpha, 10},
                              {"ZipCode", PxType::Alpha, 10}},
                             users);
     test::WriteParadoxTable(dir.File("24_03UR.db"),
-                            {{"Number", PxType::Long}, {"Firm Name", PxType::Alpha, 60}, {"NIP", PxType::Alpha, 20},
-                             {"City", PxType::Alpha, 40}, {"Address", PxType::Alpha, 60},
+                            {{"Number", PxType::Long},
+                             {"Firm Name", PxType::Alpha, 60},
+                             {"NIP", PxType::Alpha, 20},
+                             {"City", PxType::Alpha, 40},
+                             {"Address", PxType::Alpha, 60},
                              {"ZipCode", PxType::Alpha, 10}},
                             ur);
     Settings().AdrZipCityFirst = false;
@@ -109,9 +116,11 @@ TEST_F(ContractorDataTest, AddressOfEitherLayoutInEitherOrder) {
 }
 
 TEST_F(ContractorDataTest, ANameIsRequired) {
-  EXPECT_EQ(ReadCard(4, true, true).error, "Brak nazwy kontrahenta\rDokument: FV 7/03/2024  NIP: 5213000015\rWczytywanie przerwano");
+  EXPECT_EQ(ReadCard(4, true, true).error,
+            "Brak nazwy kontrahenta\rDokument: FV 7/03/2024  NIP: 5213000015\rWczytywanie przerwano");
   // A register record whose contractor is missing leaves the table without a record.
-  EXPECT_EQ(ReadCard(99, true, true).error, "Brak nazwy kontrahenta\rDokument: FV 7/03/2024  NIP: \rWczytywanie przerwano");
+  EXPECT_EQ(ReadCard(99, true, true).error,
+            "Brak nazwy kontrahenta\rDokument: FV 7/03/2024  NIP: \rWczytywanie przerwano");
   EXPECT_TRUE(ui.Messages().empty());
 }
 
@@ -155,9 +164,12 @@ TEST_F(ContractorDataTest, ForeignPrefixes) {
     std::string prefix, nip;
   };
   const std::vector<Case> cases = {
-      {5, true, "GB", "123456789"},    {5, false, "GB", "123456789"},
-      {6, true, "CH", "CHE-116.281.710MWST"}, {6, false, "CH", "CHE-116.281.710 MWST"},
-      {8, true, "DE", "811234567"},    {8, false, "", "de 811 234 567"},
+      {5, true, "GB", "123456789"},
+      {5, false, "GB", "123456789"},
+      {6, true, "CH", "CHE-116.281.710MWST"},
+      {6, false, "CH", "CHE-116.281.710 MWST"},
+      {8, true, "DE", "811234567"},
+      {8, false, "", "de 811 234 567"},
       // Only the letters GB: no number is left, which counts as none.
       {7, false, "GB", "brak"},
   };

@@ -33,9 +33,9 @@ TEST(ProcedureMarkers, BitNumbersOfTheProcedureMask) {
 }
 
 TEST(PaymentFormName, KnownCodesAndSevenDotsForTheRest) {
-  const std::vector<std::pair<int, std::string>> cases = {
-      {0, "gotówka"}, {1, "karta płatnicza"}, {2, "przelew"}, {3, "......."}, {4, "za pobraniem"},
-      {5, "przedpłata"}, {6, "......."}, {-1, "......."}, {32767, "......."}};
+  const std::vector<std::pair<int, std::string>> cases = {{0, "gotówka"}, {1, "karta płatnicza"}, {2, "przelew"},
+                                                          {3, "......."}, {4, "za pobraniem"},    {5, "przedpłata"},
+                                                          {6, "......."}, {-1, "......."},        {32767, "......."}};
   for (const auto& [code, name] : cases) EXPECT_EQ(PaymentFormName(code), name) << code;
 }
 
