@@ -114,15 +114,20 @@ class MemoryStream {
 
   std::FILE* File() const { return file_; }
 
-  // Everything written, read back through the stream.
-  std::string Bytes() const {
+  // Everything written; the stream is not used afterwards.
+  std::string Take() {
+    if (std::fflush(file_) != 0) Fail("Błąd zapisu tabeli");
+#if defined(__GLIBC__)
+    return std::move(data_);
+#else
     std::string bytes;
-    if (std::fflush(file_) != 0 || std::fseek(file_, 0, SEEK_END) != 0) Fail("Błąd zapisu tabeli");
+    if (std::fseek(file_, 0, SEEK_END) != 0) Fail("Błąd zapisu tabeli");
     long size = std::ftell(file_);
     if (size < 0 || std::fseek(file_, 0, SEEK_SET) != 0) Fail("Błąd zapisu tabeli");
     bytes.resize(static_cast<size_t>(size));
     if (std::fread(bytes.data(), 1, bytes.size(), file_) != bytes.size()) Fail("Błąd zapisu tabeli");
     return bytes;
+#endif
   }
 
  private:
@@ -328,13 +333,13 @@ void ParadoxWriter::Close() {
     PX_delete(indexDoc);
     Check(created, "indeks");
     Check(written, "indeks");
-    index = stream.Bytes();
+    index = stream.Take();
     ClearRunTimeBytes(index, -1);
   }
   PX_close(impl_->doc);
   PX_delete(impl_->doc);
   impl_->doc = nullptr;
-  std::string table = impl_->stream.Bytes();
+  std::string table = impl_->stream.Take();
   ClearRunTimeBytes(table, static_cast<int>(def_.fields.size()));
   WriteFileAtomically(path_ + ".db", table);
   if (keyed) {
