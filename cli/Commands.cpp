@@ -11,6 +11,7 @@ const std::vector<Command>& AllCommands() {
              JpkFileCommands(),
              ParadoxCommands(),
              DbCommands(),
+             NipCommands(),
          })
       all.insert(all.end(), group.begin(), group.end());
     return all;

@@ -28,8 +28,9 @@ const std::vector<Command>& AllCommands();
 
 // The groups of commands, one per subsystem folder of the command line.
 std::vector<Command> ShellCommands();
-std::vector<Command> DbCommands();
-std::vector<Command> ParadoxCommands();
 std::vector<Command> JpkFileCommands();
+std::vector<Command> ParadoxCommands();
+std::vector<Command> DbCommands();
+std::vector<Command> NipCommands();
 
 }  // namespace velkar::cli

@@ -1,0 +1,67 @@
+// The record layouts of the source programs' tables as the sample databases write them,
+// and the writers of each program's folder. docs/source-tables.md describes the same
+// layouts field by field.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/DateTime.h"
+#include "samples/ParadoxWriter.h"
+
+namespace velkar::samples {
+
+// Contractor tables: "Users" (single table, street and house apart) and the per-period
+// customer (UR) and supplier (UC) tables.
+TableDef UsersTable();
+TableDef PeriodContractorTable();
+
+// Gradmo: the VAT register REG, warehouse documents WI, their lines WT, goods W and
+// goods series WS.
+TableDef GradmoRegTable();
+TableDef GradmoWiTable();
+TableDef GradmoWtTable();
+TableDef GradmoWTable();
+TableDef GradmoWsTable();
+
+// Tulvo: one of the nine registers of the older layout, the newer "Register", and the
+// ledger tables "accounts", "journal" and "details".
+TableDef TulvoOldRegisterTable();
+TableDef TulvoRegisterTable();
+TableDef TulvoAccountsTable();
+TableDef TulvoJournalTable();
+TableDef TulvoDetailsTable();
+
+// Fennik: "Register".
+TableDef FennikRegisterTable();
+
+// What to write.
+struct SampleSet {
+  std::vector<DateTime> months;  // the months of documents
+  std::uint64_t seed = 20240315;
+  // 0: the demo company's documents. N > 0: N documents in each register of the last
+  // month (and N / 10 contractor cards) for benchmarks.
+  std::int64_t scale = 0;
+  int cards = 0;  // contractor cards written (derived from scale)
+};
+
+// Contractor cards: the company's list, then generated cards up to `cards`.
+void WriteUsersTable(const std::string& dir, const SampleSet& set);
+void WritePeriodContractorTables(const std::string& dir, const SampleSet& set);
+
+// Gradmo data folder: per-month and per-year REG, WI, WT, W, WS, UR and UC tables.
+void WriteGradmo(const std::string& dir, const SampleSet& set);
+
+// Tulvo folder with one year folder per year of the months: the older layout (nine
+// registers with "Period Id") or the newer one ("Register"), and the ledger tables.
+void WriteTulvo(const std::string& dir, const SampleSet& set, bool newerLayout);
+
+// Fennik folder with one year folder per year: "Register".
+void WriteFennik(const std::string& dir, const SampleSet& set);
+
+// Everything under `root`: Gradmo/, Kontrahenci/, Tulvo/, TulvoStary/, Fennik/,
+// NetDir/ and the account-group list TulvoAccSet.txt.
+void WriteSampleDatabases(const std::string& root, SampleSet set);
+
+}  // namespace velkar::samples
