@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/etd/Etd2016.h"
 #include "model/kr/JpkKRSchema.h"
 #include "model/xml/XmlBinding.h"
 #include "model/xml/XmlProperties.h"
@@ -16,15 +17,17 @@ using xml::TXMLNode;
 // The JPK_KR(1) namespace, the common definitions it uses (2016/01/25) and the XML Schema
 // instance namespace the file services declare as "xsi".
 inline constexpr const char* kTargetNamespace = "http://jpk.mf.gov.pl/wzor/2016/03/09/03091/";
-inline constexpr const char* kEtdNamespace = "http://crd.gov.pl/xml/schematy/dziedzinowe/mf/2016/01/25/eD/DefinicjeTypy/";
+inline constexpr const char* kEtdNamespace = etd2016::kNamespace;
 inline constexpr const char* kXsiNamespace = "http://www.w3.org/2001/XMLSchema-instance";
 
 VELKAR_XML_TYPE(TNaglowek_KodFormularza, TXMLNode, "KodFormularza", VELKAR_KR_TNaglowek_KodFormularza);
 VELKAR_XML_TYPE(TNaglowek, TXMLNode, "Naglowek", VELKAR_KR_TNaglowek);
 
-VELKAR_XML_TYPE(TIdentyfikatorOsobyNiefizycznej_etd, TXMLNode, "IdentyfikatorPodmiotu",
-                VELKAR_KR_TIdentyfikatorOsobyNiefizycznej_etd);
-VELKAR_XML_TYPE(TAdresPolski_etd, TXMLNode, "AdresPodmiotu", VELKAR_KR_TAdresPolski_etd);
+// JPK/Podmiot1 takes its identity and address from the common definitions of 2016/01/25.
+using etd2016::IXMLTAdresPolski_etd;
+using etd2016::IXMLTIdentyfikatorOsobyNiefizycznej_etd;
+using etd2016::TXMLTAdresPolski_etd;
+using etd2016::TXMLTIdentyfikatorOsobyNiefizycznej_etd;
 VELKAR_XML_TYPE(JPK_Podmiot1, TXMLNode, "Podmiot1", VELKAR_KR_JPK_Podmiot1);
 
 VELKAR_XML_TYPE(JPK_ZOiS, TXMLNode, "ZOiS", VELKAR_KR_JPK_ZOiS);

@@ -29,29 +29,10 @@
   P(Attribute, kodSystemowy)                 \
   P(Attribute, wersjaSchemy)
 
-// JPK/Podmiot1
+// JPK/Podmiot1 (its etd types are in model/etd/Etd2016.h)
 #define VELKAR_KR_JPK_Podmiot1(P)                                        \
   P(Element, IdentyfikatorPodmiotu, TIdentyfikatorOsobyNiefizycznej_etd) \
   P(Element, AdresPodmiotu, TAdresPolski_etd)
-
-// etd TIdentyfikatorOsobyNiefizycznej: written as etd:..., read at the schema position
-#define VELKAR_KR_TIdentyfikatorOsobyNiefizycznej_etd(P) \
-  P(Etd, NIP, 0)                                         \
-  P(Etd, PelnaNazwa, 1)                                  \
-  P(Etd, REGON, 2)
-
-// etd TAdresPolski: written as etd:..., read at the schema position
-#define VELKAR_KR_TAdresPolski_etd(P) \
-  P(Etd, KodKraju, 0)                 \
-  P(Etd, Wojewodztwo, 1)              \
-  P(Etd, Powiat, 2)                   \
-  P(Etd, Gmina, 3)                    \
-  P(Etd, Ulica, 4)                    \
-  P(Etd, NrDomu, 5)                   \
-  P(Etd, NrLokalu, 6)                 \
-  P(Etd, Miejscowosc, 7)              \
-  P(Etd, KodPocztowy, 8)              \
-  P(Etd, Poczta, 9)
 
 // JPK/ZOiS: account with opening balance, turnovers and balance (18 properties)
 #define VELKAR_KR_JPK_ZOiS(P)        \
