@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/mag/JpkMAG.h"
+#include "tests/model/Jpk2016Header.h"
 #include "tests/model/SchemaCheck.h"
 #include "tests/support/TempDir.h"
 
@@ -11,31 +12,7 @@ using namespace velkar::mag;
 
 TEST(JpkMAG, AWarehouseFileBuiltInSchemaOrderIsValidAndReadsBack) {
   IXMLJPKMAG jpk = NewJpkMAG();
-  xml::TXMLNode root = jpk.OwnerDocument()->DocumentElement();
-  root.DeclareNamespace("etd", kEtdNamespace);
-  root.DeclareNamespace("xsi", kXsiNamespace);
-  IXMLTNaglowek h = jpk.Naglowek();
-  h.KodFormularza().SetText("JPK_MAG");
-  h.KodFormularza().Set_kodSystemowy("JPK_MAG (1)");
-  h.KodFormularza().Set_wersjaSchemy("1-0");
-  h.Set_WariantFormularza(1);
-  h.Set_CelZlozenia(1);
-  h.Set_DataWytworzeniaJPK("2024-04-02T09:05:07");
-  h.Set_DataOd("2024-02-01");
-  h.Set_DataDo("2024-02-29");
-  h.Set_DomyslnyKodWaluty("PLN");
-  h.Set_KodUrzedu(1471);
-  IXMLJPK_Podmiot1 p = jpk.Podmiot1();
-  p.IdentyfikatorPodmiotu().Set_NIP("5261040828");
-  p.IdentyfikatorPodmiotu().Set_PelnaNazwa("Hurtownia");
-  p.AdresPodmiotu().Set_KodKraju("PL");
-  p.AdresPodmiotu().Set_Wojewodztwo("mazowieckie");
-  p.AdresPodmiotu().Set_Powiat("Warszawa");
-  p.AdresPodmiotu().Set_Gmina("Warszawa");
-  p.AdresPodmiotu().Set_NrDomu("1");
-  p.AdresPodmiotu().Set_Miejscowosc("Warszawa");
-  p.AdresPodmiotu().Set_KodPocztowy("00-001");
-  p.AdresPodmiotu().Set_Poczta("Warszawa");
+  test::FillHeader2016(jpk, "JPK_MAG", "2024-02-01", "2024-02-29", "Hurtownia");
   jpk.Set_Magazyn("Główny");
   IXMLJPK_WZ wz = jpk.WZ();
   IXMLJPK_WZ_WZWartosc d = wz.WZWartosc().Add();
