@@ -5,11 +5,13 @@
 #include "base/Error.h"
 #include "base/Paths.h"
 #include "samples/ParadoxWriter.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 #include "tools/db/paradox/ParadoxTable.h"
 
 using namespace velkar;
 using namespace velkar::samples;
+using test::ErrorOf;
 namespace px = velkar::db::paradox;
 
 namespace {
@@ -24,15 +26,6 @@ TableDef SmallTable() {
            {"Id", FieldType::AutoInc}},
           1,
           1250};
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "base/Error.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 #include "tools/db/DbfTable.h"
 #include "tools/db/Mazovia.h"
@@ -14,17 +15,9 @@
 
 using namespace velkar;
 using namespace velkar::db;
+using test::ErrorOf;
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 // A small template: text, whole number, amount, date, logical (Mazovia language driver).
 void WriteTemplate(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Error.h"
+#include "tests/support/ErrorOf.h"
 #include "tools/db/FilterExpression.h"
 
 using namespace velkar;
@@ -16,12 +17,7 @@ const std::vector<std::string> kFields{"Number", "SaleDate", "Date", "RegType", 
 std::string Sql(const std::string& filter) { return TranslateFilter(filter, kFields, "/dane/REG").sql; }
 
 std::string ErrorOf(const std::string& filter) {
-  try {
-    TranslateFilter(filter, kFields, "/dane/REG");
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
+  return test::ErrorOf([&] { TranslateFilter(filter, kFields, "/dane/REG"); });
 }
 
 }  // namespace

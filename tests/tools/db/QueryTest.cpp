@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Error.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/db/ParadoxFixture.h"
 #include "tools/db/Query.h"
@@ -14,17 +15,9 @@ using namespace velkar;
 using namespace velkar::db;
 using test::PxDate;
 using test::PxType;
+using test::ErrorOf;
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 // A ledger year: accounts and entries of March (12415) and the December periods.
 class QueryTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Error.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/db/ParadoxFixture.h"
 #include "tools/db/Session.h"
@@ -14,17 +15,9 @@ using namespace velkar::db;
 using test::PxDate;
 using test::PxField;
 using test::PxType;
+using test::ErrorOf;
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 std::vector<std::string> Values(TTable& table, const std::string& name) {
   std::vector<std::string> values;

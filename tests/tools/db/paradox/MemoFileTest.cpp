@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Error.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/db/paradox/ReadHelpers.h"
 #include "tests/tools/db/paradox/TableBuilder.h"
@@ -11,17 +12,9 @@
 using namespace velkar::test::paradox;
 using velkar::db::paradox::ParadoxTable;
 using Rows = std::vector<std::string>;
+using velkar::test::ErrorOf;
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const velkar::Error& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 // Memo (leader 30), BLOb, formatted memo and Graphic (no leaders), in code page 1250.
 TableBuilder BlobTable() {
