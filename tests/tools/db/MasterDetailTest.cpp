@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Error.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/db/ParadoxFixture.h"
 #include "tools/db/Session.h"
@@ -34,6 +35,17 @@ class MasterDetailTest : public ::testing::Test {
     users.TableName = "Users";
   }
 
+  // Opens the register in number order and the cards as its detail, their index fields
+  // `indexFields` linked to the register's `masterFields`.
+  void OpenLinked(const std::string& indexFields, const std::string& masterFields) {
+    reg.IndexFieldNames = "Number";
+    reg.Open();
+    users.IndexFieldNames = indexFields;
+    users.MasterFields = masterFields;
+    users.MasterSource = &reg;
+    users.Open();
+  }
+
   // For each register record: its number and the names the detail holds.
   std::vector<std::string> Walk() {
     std::vector<std::string> lines;
@@ -54,22 +66,12 @@ class MasterDetailTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(MasterDetailTest, TheDetailFollowsTheMasterThroughAnIndexedLink) {
-  reg.IndexFieldNames = "Number";
-  reg.Open();
-  users.IndexFieldNames = "Number";
-  users.MasterFields = "Payer";
-  users.MasterSource = &reg;
-  users.Open();
+  OpenLinked("Number", "Payer");
   EXPECT_EQ(Walk(), (std::vector<std::string>{"1: Beta Beta bis", "2: Alfa Alfa B", "3:", "4:", "5: Beta Beta bis"}));
 }
 
 TEST_F(MasterDetailTest, NoMatchLeavesTheDetailEmptyAndItsFieldsReadEmpty) {
-  reg.IndexFieldNames = "Number";
-  reg.Open();
-  users.IndexFieldNames = "Number";
-  users.MasterFields = "Payer";
-  users.MasterSource = &reg;
-  users.Open();
+  OpenLinked("Number", "Payer");
   ASSERT_TRUE(reg.FindKey({"3"}));
   EXPECT_TRUE(users.Eof());
   EXPECT_EQ(users.RecordCount(), 0);
@@ -80,12 +82,7 @@ TEST_F(MasterDetailTest, NoMatchLeavesTheDetailEmptyAndItsFieldsReadEmpty) {
 }
 
 TEST_F(MasterDetailTest, LinksOverSeveralFieldsAndChangingTheLinkOfAnOpenTable) {
-  reg.IndexFieldNames = "Number";
-  reg.Open();
-  users.IndexFieldNames = "Number;FirmId";
-  users.MasterFields = "User;Firm";
-  users.MasterSource = &reg;
-  users.Open();
+  OpenLinked("Number;FirmId", "User;Firm");
   EXPECT_EQ(Walk(), (std::vector<std::string>{"1: Beta Beta bis", "2: Gamma", "3: Alfa B", "4:", "5: Alfa"}));
   users.MasterFields = "Payer";  // the same detail, now linked by payer
   EXPECT_EQ(Walk(), (std::vector<std::string>{"1: Beta Beta bis", "2: Alfa Alfa B", "3:", "4:", "5: Beta Beta bis"}));
@@ -113,12 +110,7 @@ TEST_F(MasterDetailTest, AChainOfLinksFollowsTheTopMaster) {
   again.IndexFieldNames = "User";
   again.MasterFields = "Number";
   again.MasterSource = &users;
-  reg.IndexFieldNames = "Number";
-  reg.Open();
-  users.IndexFieldNames = "Number";
-  users.MasterFields = "Payer";
-  users.MasterSource = &reg;
-  users.Open();
+  OpenLinked("Number", "Payer");
   again.Open();
   ASSERT_TRUE(reg.FindKey({"2"}));  // payer 1 -> cards "Alfa", "Alfa B" -> documents of user 1
   std::vector<std::string> numbers;
@@ -127,14 +119,7 @@ TEST_F(MasterDetailTest, AChainOfLinksFollowsTheTopMaster) {
 }
 
 TEST_F(MasterDetailTest, ALinkNeedsIndexFieldsAndExistingMasterFields) {
-  auto errorOfOpen = [&] {
-    try {
-      users.Open();
-    } catch (const Error& e) {
-      return std::string(e.what());
-    }
-    return std::string("(no error)");
-  };
+  auto errorOfOpen = [&] { return test::ErrorOf([&] { users.Open(); }); };
   reg.Open();
   users.MasterSource = &reg;
   users.MasterFields = "Payer";
