@@ -1,7 +1,6 @@
 // Fennik, the revenue-book program: one "Register" table per year, sales and purchases
 // told apart by the register number.
-#include <filesystem>
-#include <map>
+#include <string>
 
 #include "base/Error.h"
 #include "base/Text.h"
@@ -90,23 +89,12 @@ void Append(ParadoxWriter& table, const VatDocument& d, const std::string& name,
 
 void WriteFennik(const std::string& dir, const SampleSet& set) {
   if (set.scale > 0) {
-    const DateTime& month = set.months.back();
-    std::string yearDir = dir + Format("%04d", month.year) + "/";
-    std::filesystem::create_directories(yearDir);
-    ParadoxWriter reg(yearDir + "Register", FennikRegisterTable(), set.scale);
-    ForEachBenchmarkVatDocument(month, set.seed + 3, set.scale, set.cards,
-                                [&](const VatDocument& d) { Append(reg, d, d.name, month.month); });
-    reg.Close();
+    WriteBenchmarkRegister(dir, set, set.seed + 3, FennikRegisterTable(),
+                           [](ParadoxWriter& reg, const VatDocument& d, int month) { Append(reg, d, d.name, month); });
     return;
   }
-  std::map<int, std::vector<std::pair<DateTime, std::vector<VatDocument>>>> byYear;
-  VatNumbering numbering;
-  for (const DateTime& month : set.months)
-    byYear[month.year].emplace_back(month, VatDocumentsOfMonth(month, set.seed + 3, 5, numbering));
-  for (const auto& [year, months] : byYear) {
-    std::string yearDir = dir + Format("%04d", year) + "/";
-    std::filesystem::create_directories(yearDir);
-    ParadoxWriter reg(yearDir + "Register", FennikRegisterTable());
+  for (const auto& [year, months] : VatDocumentsByYear(set.months, set.seed + 3, 5)) {
+    ParadoxWriter reg(YearFolder(dir, year) + "Register", FennikRegisterTable());
     for (const auto& [month, docs] : months)
       for (const VatDocument& d : docs) {
         // February's Tax Free sale was typed in lower case: it is not reported as Tax Free.

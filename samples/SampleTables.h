@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "samples/ParadoxWriter.h"
 
 namespace velkar::samples {
+
+struct VatDocument;
 
 // Contractor tables: "Users" (single table, street and house apart) and the per-period
 // customer (UR) and supplier (UC) tables.
@@ -45,6 +48,15 @@ struct SampleSet {
   std::int64_t scale = 0;
   int cards = 0;  // contractor cards written (derived from scale)
 };
+
+// The folder of `year` under `dir` ("2024/", with the separator), created if missing.
+std::string YearFolder(const std::string& dir, int year);
+
+// The benchmark register: `set.scale` documents of the last month drawn from `seed`, each
+// handed with the month number to `append` for the table "Register" (layout `table`) in
+// that month's year folder.
+void WriteBenchmarkRegister(const std::string& dir, const SampleSet& set, std::uint64_t seed, const TableDef& table,
+                            const std::function<void(ParadoxWriter&, const VatDocument&, int)>& append);
 
 // Contractor cards: the company's list, then generated cards up to `cards`.
 void WriteUsersTable(const std::string& dir, const SampleSet& set);

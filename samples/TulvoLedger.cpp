@@ -182,8 +182,7 @@ std::map<AccountKey, double> Balances(const std::vector<JournalEntry>& entries) 
 
 }  // namespace
 
-std::vector<JournalEntry> LedgerEntries(int year,
-                                        const std::vector<std::pair<DateTime, std::vector<VatDocument>>>& months) {
+std::vector<JournalEntry> LedgerEntries(int year, const VatMonths& months) {
   std::vector<JournalEntry> entries;
   EntryBuilder b(entries);
   for (const auto& [month, docs] : months) {
@@ -254,8 +253,7 @@ std::vector<JournalEntry> LedgerEntries(int year,
   return entries;
 }
 
-void WriteTulvoLedger(const std::string& yearDir, int year,
-                      const std::vector<std::pair<DateTime, std::vector<VatDocument>>>& months, int codePage) {
+void WriteTulvoLedger(const std::string& yearDir, int year, const VatMonths& months, int codePage) {
   // Texts of a DOS code-page table lose the typographic quotes and dashes it lacks.
   auto text = [codePage](std::string s) {
     if (codePage != 852) return s;

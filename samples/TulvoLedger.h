@@ -34,11 +34,9 @@ struct JournalEntry {
 };
 
 // The entries of a year, balanced entry by entry (a fault raises an error).
-std::vector<JournalEntry> LedgerEntries(int year,
-                                        const std::vector<std::pair<DateTime, std::vector<VatDocument>>>& months);
+std::vector<JournalEntry> LedgerEntries(int year, const VatMonths& months);
 
-void WriteTulvoLedger(const std::string& yearDir, int year,
-                      const std::vector<std::pair<DateTime, std::vector<VatDocument>>>& months, int codePage);
+void WriteTulvoLedger(const std::string& yearDir, int year, const VatMonths& months, int codePage);
 
 // The account groups of the chart, one line per group digit ("0 Aktywa trwałe" ...), as
 // the file TulvoAccSet.txt holds them.

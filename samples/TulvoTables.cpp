@@ -1,7 +1,6 @@
 // Tulvo, the bookkeeping program: its VAT registers in both layouts (nine tables with a
 // period number, or one "Register" table), one folder per year.
-#include <filesystem>
-#include <map>
+#include <string>
 
 #include "base/Error.h"
 #include "base/Paths.h"
@@ -121,26 +120,13 @@ void AppendNew(ParadoxWriter& table, const VatDocument& d, int month) {
 
 void WriteTulvo(const std::string& dir, const SampleSet& set, bool newerLayout) {
   if (set.scale > 0) {
-    if (!newerLayout) return;
-    const DateTime& month = set.months.back();
-    std::string yearDir = dir + Format("%04d", month.year) + "/";
-    std::filesystem::create_directories(yearDir);
-    ParadoxWriter reg(yearDir + "Register", TulvoRegisterTable(), set.scale);
-    ForEachBenchmarkVatDocument(month, set.seed + 2, set.scale, set.cards,
-                                [&](const VatDocument& d) { AppendNew(reg, d, month.month); });
-    reg.Close();
+    if (newerLayout) WriteBenchmarkRegister(dir, set, set.seed + 2, TulvoRegisterTable(), AppendNew);
     return;
   }
 
   // The same documents in both layouts, so that the two readers can be compared.
-  std::map<int, std::vector<std::pair<DateTime, std::vector<VatDocument>>>> byYear;
-  VatNumbering numbering;
-  for (const DateTime& month : set.months)
-    byYear[month.year].emplace_back(month, VatDocumentsOfMonth(month, set.seed + 2, 8, numbering));
-
-  for (const auto& [year, months] : byYear) {
-    std::string yearDir = dir + Format("%04d", year) + "/";
-    std::filesystem::create_directories(yearDir);
+  for (const auto& [year, months] : VatDocumentsByYear(set.months, set.seed + 2, 8)) {
+    std::string yearDir = YearFolder(dir, year);
     if (newerLayout) {
       ParadoxWriter reg(yearDir + "Register", TulvoRegisterTable());
       for (const auto& [month, docs] : months)

@@ -255,6 +255,14 @@ std::vector<VatDocument> VatDocumentsOfMonth(const DateTime& month, std::uint64_
   return b.Take();
 }
 
+std::map<int, VatMonths> VatDocumentsByYear(const std::vector<DateTime>& months, std::uint64_t seed, int bulk) {
+  std::map<int, VatMonths> byYear;
+  VatNumbering numbering;
+  for (const DateTime& month : months)
+    byYear[month.year].emplace_back(month, VatDocumentsOfMonth(month, seed, bulk, numbering));
+  return byYear;
+}
+
 void ForEachBenchmarkVatDocument(const DateTime& month, std::uint64_t seed, std::int64_t count, int contractors,
                                  const std::function<void(const VatDocument&)>& take) {
   SampleRandom r(seed);

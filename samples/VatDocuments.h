@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/DateTime.h"
@@ -72,6 +74,13 @@ struct VatNumbering {
 // markers, defective contractor NIPs) and `bulk` ordinary invoices drawn from `seed`.
 std::vector<VatDocument> VatDocumentsOfMonth(const DateTime& month, std::uint64_t seed, int bulk,
                                              VatNumbering& numbering);
+
+// The documents of several months in month order, each month with its documents.
+using VatMonths = std::vector<std::pair<DateTime, std::vector<VatDocument>>>;
+
+// VatDocumentsOfMonth for each of `months` (in order, one numbering carried through),
+// grouped by year: the registers of one year live in one folder.
+std::map<int, VatMonths> VatDocumentsByYear(const std::vector<DateTime>& months, std::uint64_t seed, int bulk);
 
 // `count` ordinary documents of a month for benchmarks, handed one by one to `take`,
 // over contractor cards 2..contractors (cards beyond the company's list are generated).
