@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "model/v7m/JpkV7.h"
+#include "tests/model/JpkV7Header.h"
 
 using namespace velkar;
 using namespace velkar::v7m;
@@ -47,20 +48,8 @@ int Build(long n, const std::string& file) {
   double cpuStart = CpuSeconds();
   IXMLJPK jpk = NewJpkV7();
   xml::IXMLDocument doc = jpk.OwnerDocument();
-  doc->DocumentElement().DeclareNamespace("etd", kEtdNamespace);
   doc->SetEncoding("UTF-8");
-  IXMLJPK_Naglowek h = jpk.Naglowek();
-  h.KodFormularza().SetText("JPK_VAT");
-  h.KodFormularza().Set_kodSystemowy("JPK_V7M (2)");
-  h.KodFormularza().Set_wersjaSchemy("1-0E");
-  h.Set_WariantFormularza(2);
-  h.Set_DataWytworzeniaJPK("2024-04-02T09:05:07");
-  h.Set_NazwaSystemu("Velkar");
-  h.CelZlozenia().Set_poz("P_7");
-  h.CelZlozenia().SetText("1");
-  h.Set_KodUrzedu("1471");
-  h.Set_Rok("2024");
-  h.Set_Miesiac(3);
+  test::FillV7Naglowek(jpk);
   jpk.Podmiot1().Set_rola("Podatnik");
   jpk.Podmiot1().OsobaNiefizyczna().Set_NIP("5261040828");
   jpk.Podmiot1().OsobaNiefizyczna().Set_PelnaNazwa("Firma Sp. z o.o.");

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "model/v7m/JpkV7.h"
+#include "tests/model/JpkV7Header.h"
 #include "tests/model/SchemaCheck.h"
 #include "tests/support/TempDir.h"
 
@@ -18,19 +19,7 @@ namespace {
 
 // Header and taxpayer as the file services write them (natural person).
 void FillHeader(const IXMLJPK& jpk) {
-  jpk.OwnerDocument()->DocumentElement().DeclareNamespace("etd", kEtdNamespace);
-  IXMLJPK_Naglowek h = jpk.Naglowek();
-  h.KodFormularza().SetText("JPK_VAT");
-  h.KodFormularza().Set_kodSystemowy("JPK_V7M (2)");
-  h.KodFormularza().Set_wersjaSchemy("1-0E");
-  h.Set_WariantFormularza(2);
-  h.Set_DataWytworzeniaJPK("2024-04-02T09:05:07");
-  h.Set_NazwaSystemu("Velkar");
-  h.CelZlozenia().Set_poz("P_7");
-  h.CelZlozenia().SetText("1");
-  h.Set_KodUrzedu("1471");
-  h.Set_Rok("2024");
-  h.Set_Miesiac(3);
+  test::FillV7Naglowek(jpk);
   IXMLJPK_Podmiot1 p = jpk.Podmiot1();
   p.Set_rola("Podatnik");
   p.OsobaFizyczna().Set_NIP("5261040828");
