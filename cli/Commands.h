@@ -28,5 +28,6 @@ const std::vector<Command>& AllCommands();
 
 // The groups of commands, one per subsystem folder of the command line.
 std::vector<Command> ShellCommands();
+std::vector<Command> JpkFileCommands();
 
 }  // namespace velkar::cli
