@@ -1,0 +1,258 @@
+// Opening, merging, saving and generating in the editor, with the questions that guard
+// unsaved changes and the clean-up of line breaks before a file is loaded.
+#include <filesystem>
+#include <system_error>
+
+#include "app/Settings.h"
+#include "base/DateTime.h"
+#include "base/Error.h"
+#include "base/Paths.h"
+#include "editor/EditorFiles.h"
+#include "editor/JpkVatDlg.h"
+#include "editor/LinkAskDlg.h"
+#include "editor/RowScan.h"
+#include "jpkfiles/Backup.h"
+#include "jpkfiles/XmlFiles.h"
+
+namespace velkar {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The scratch copy NormalizeJpkFile works on, in the current working directory.
+constexpr const char* kTempFileName = "_tmp_V7M.xml";
+
+// Raised when a loaded file is not a JPK_V7M(2) document.
+struct NotJpkV7 {};
+
+void RequireJpkV7(const v7m::IXMLJPK& doc) {
+  if (!doc || doc.LocalName() != "JPK" || doc.NamespaceURI() != v7m::kTargetNamespace) throw NotJpkV7{};
+}
+
+std::uintmax_t FileSize(const std::string& name) {
+  std::error_code error;
+  std::uintmax_t size = fs::file_size(name, error);
+  if (error) Fail("Nie można odczytać rozmiaru pliku %s", name);
+  return size;
+}
+
+void CopyOver(const std::string& from, const std::string& to) {
+  std::error_code error;
+  fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+  if (error) Fail("Nie można skopiować pliku %s do %s", from, to);
+}
+
+// Renames, or copies and deletes when the two names are on different file systems.
+void MoveOver(const std::string& from, const std::string& to) {
+  std::error_code error;
+  fs::rename(from, to, error);
+  if (!error) return;
+  CopyOver(from, to);
+  fs::remove(from, error);
+}
+
+// Line breaks removed: a line feed disappears; a carriage return becomes one blank unless
+// the character before it is a blank or ">" (a break inside element text joins the two
+// lines with a blank, a break between tags leaves nothing). The character before the
+// first counts as a carriage return. A UTF-8 byte-order mark is not copied.
+std::string JoinBrokenLines(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::string out;
+  out.reserve(text.size());
+  char previous = '\r';
+  for (char c : text) {
+    if (c == '\r') {
+      if (previous != ' ' && previous != '>') out += ' ';
+    } else if (c != '\n') {
+      out += c;
+    }
+    previous = c;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string TJpkVatDlg::CreationStamp() { return FormatDateTimeStamp(Clock::Now()); }
+
+Answer TJpkVatDlg::AskSaveChanges() {
+  if (!LoadedJpk || !LoadedJpk.OwnerDocument()->Modified()) return Answer::Ok;
+  Answer answer = Ui().Ask(MessageKind::Confirmation, "Zapisać dokonane zmiany?", Buttons::YesNo);
+  if (answer == Answer::Yes) btnSaveJPKClick();
+  return answer;
+}
+
+Answer TJpkVatDlg::AskLinkOrNew() {
+  if (!LoadedJpk) return Answer::Ok;
+  int result = Ui().ShowModal(dlgLinkAsk);
+  if (result == mrNo) {
+    LoadedJpk = v7m::IXMLJPK();
+    RefreshInfo();
+    return Answer::Ok;
+  }
+  return result == mrYes ? Answer::Yes : Answer::Cancel;
+}
+
+void TJpkVatDlg::CheckPodmiotRola(const v7m::IXMLJPK& doc) {
+  xml::TXMLNode podmiot = doc.FindChild("Podmiot1");
+  if (!podmiot || podmiot.HasAttribute("rola")) return;
+  podmiot.SetAttribute("rola", "Podatnik");
+  ShowInfo("Dodano brakujący atrybut: \"Rola\" w węźle XML:\r<Podmiot1 rola=\"Podatnik\">");
+}
+
+bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument* parsed) {
+  std::string backup = MoveToBackup(fileName, kEditorBackupPrefix);
+  CopyOver(backup, kTempFileName);
+  std::string original = ReadWholeFile(kTempFileName);
+  if (original.empty()) {
+    // The user's file goes back where it was; the backup keeps its copy.
+    MoveOver(kTempFileName, fileName);
+    ShowInfo("Brak danych do odczytu");
+    return false;
+  }
+
+  auto document = xml::TXMLDocument::Create();
+  try {
+    document->LoadFromXML(JoinBrokenLines(original));
+    document->SetEncoding("UTF-8");
+    document->SetNodeIndentStr("\t");
+    WriteFormattedXml(document->DOMDocument(), fileName);
+  } catch (...) {
+    // A file that cannot be read as XML stays as it was.
+    MoveOver(kTempFileName, fileName);
+    throw;
+  }
+
+  // The re-indented file is the document just read. When it came out as long as the
+  // original, the original comes back; the document still stands for it when the two
+  // texts are the same.
+  bool reusable = true;
+  if (FileSize(fileName) == original.size()) {
+    reusable = ReadWholeFile(fileName) == original;
+    std::error_code error;
+    fs::remove(fileName, error);
+    MoveOver(kTempFileName, fileName);
+  } else {
+    std::error_code error;
+    fs::remove(kTempFileName, error);
+  }
+  if (parsed && reusable) {
+    document->SetModified(false);
+    *parsed = document;
+  }
+  return true;
+}
+
+bool TJpkVatDlg::btnOpenJPKClick() {
+  if (AskSaveChanges() == Answer::Cancel) return false;
+  if (AskLinkOrNew() == Answer::Cancel) return false;
+  std::optional<std::string> chosen = Ui().OpenFileDialog(OpenDlg);
+  if (!chosen) return false;
+  const std::string fileName = *chosen;
+  OpenDlg.fileName = fileName;
+  SetCurrentJpkFileName(fileName);
+  try {
+    xml::IXMLDocument parsed;
+    if (Settings().ClearEnter && !NormalizeJpkFile(fileName, &parsed)) return false;
+    v7m::IXMLJPK doc = parsed ? v7m::GetJpkV7(parsed) : v7m::LoadJpkV7(fileName);
+    RequireJpkV7(doc);
+    CheckJpkV7Prefixes(doc, fileName);
+    CheckPodmiotRola(doc);
+    OpenDlg.initialDir = SaveDlg.initialDir = ExtractFilePath(ExpandFileName(fileName));
+    if (LoadedJpk) {
+      SetCurrentJpkFileName(kNewFileName);
+      SaveDlg.fileName.clear();
+      LinkJPK(doc);
+      RefreshInfo();
+      ShowInfo("Pomyślnie połączono pliki JPK:\r" + CurrentJpkFileName());
+      AskSaveChanges();
+    } else {
+      SaveDlg.fileName = fileName;
+      LoadedJpk = doc;
+      RecalcJPK(LoadedJpk);
+      RefreshInfo();
+    }
+    return true;
+  } catch (const NotJpkV7&) {
+    ShowErrorBox("Zła struktura pliku. Brak zgodności z JPK_V7M (2)");
+    return false;
+  }
+}
+
+void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
+  if (!LoadedJpk) return;
+  {
+    BusyCursor busy;
+    xml::TXMLNode source = GJPK ? GJPK.FindChild("Ewidencja") : xml::TXMLNode();
+    if (source) {
+      xml::TXMLNode target = LoadedJpk.Ewidencja();
+      // Each copied row takes only the names and texts of the source row's fields.
+      auto copyRows = [&target](const xmlNode* first, const char* rowName, const char* lpName,
+                                const xml::TXMLNode& before) {
+        std::string scratch;
+        for (const xmlNode* row = first; row && rowscan::FindChild(row, lpName); row = rowscan::NextElement(row)) {
+          xml::TXMLNode copy = target.AddChildBefore(rowName, before);
+          for (const xmlNode* field = rowscan::FirstElement(row); field; field = rowscan::NextElement(field))
+            copy.AddChild(reinterpret_cast<const char*>(field->name)).SetText(rowscan::Text(field, scratch));
+        }
+      };
+      // Sale rows land after the sale rows already there: before the child that stands
+      // at the position of their count, which stays the same child while rows go in.
+      if (const xmlNode* firstSale = rowscan::FindChild(source.ConstDOMNode(), "SprzedazWiersz")) {
+        int count = 0;
+        for (const xmlNode* child = rowscan::FirstElement(target.ConstDOMNode()); child; child = rowscan::NextElement(child))
+          if (rowscan::NameIs(child, "SprzedazWiersz")) ++count;
+        xml::TXMLNodeList children = target.ChildNodes();
+        xml::TXMLNode before = count < children.Count() ? children[count] : xml::TXMLNode();
+        copyRows(firstSale, "SprzedazWiersz", "LpSprzedazy", before);
+      }
+      // Purchase rows land before ZakupCtrl, which is added when there was none.
+      if (const xmlNode* firstPurchase = rowscan::FindChild(source.ConstDOMNode(), "ZakupWiersz")) {
+        xml::TXMLNode zakupCtrl = target.FindChild("ZakupCtrl");
+        copyRows(firstPurchase, "ZakupWiersz", "LpZakupu", zakupCtrl);
+        if (!zakupCtrl) target.AddChild("ZakupCtrl");
+      }
+    }
+  }
+  RecalcJPK(LoadedJpk);
+}
+
+void TJpkVatDlg::SaveTo(const std::string& fileName) {
+  try {
+    BusyCursor busy;
+    SetCurrentJpkFileName(fileName);
+    LoadedJpk.OwnerDocument()->SaveToFile(fileName);
+    ReformatJpkV7File(LoadedJpk, fileName);
+  } catch (...) {
+    RefreshInfo();
+    throw;
+  }
+}
+
+bool TJpkVatDlg::btnSaveJPKClick() {
+  if (!LoadedJpk) return false;
+  if (!LoadedJpk.OwnerDocument()->Active()) Fail("Brak aktywnego pliku JPK");
+  if (xml::TXMLNode naglowek = LoadedJpk.FindChild("Naglowek"))
+    v7m::IXMLJPK_Naglowek(naglowek, xml::kUnchecked).Set_DataWytworzeniaJPK(CreationStamp());
+  if (SaveDlg.fileName.empty()) {
+    SaveDlg.initialDir = Settings().SaveDir;
+    SaveDlg.fileName = FormatPeriod(Settings().CurDate) + "_JPK_V7M" + Settings().NameSufix;
+  }
+  std::optional<std::string> chosen = Ui().SaveFileDialog(SaveDlg);
+  if (!chosen) return false;
+  SaveDlg.fileName = *chosen;
+  SaveTo(*chosen);
+  RefreshInfo();
+  return true;
+}
+
+void TJpkVatDlg::btnMakeJPKClick() {
+  if (AskSaveChanges() == Answer::Cancel || AskLinkOrNew() == Answer::Cancel) return;
+  if (!GenJpkVatDlg) return;
+  if (Ui().ShowModal(*GenJpkVatDlg) != mrOk) return;
+  RefreshInfo();
+  if (AskYesNo("Zapisać wygenerowany plik?")) btnSaveJPKClick();
+}
+
+}  // namespace velkar
