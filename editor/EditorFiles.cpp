@@ -15,7 +15,7 @@ void SetCurrentJpkFileName(const std::string& name) { gCurrent = name; }
 void InitJpkV7Doc(const v7m::IXMLJPK& doc) {
   auto document = doc.OwnerDocument();
   if (doc.FindNamespaceURI("etd") != v7m::kEtdNamespace) doc.DeclareNamespace("etd", v7m::kEtdNamespace);
-  document->SetEncoding("UTF-8");
+  if (document->Encoding() != "UTF-8") document->SetEncoding("UTF-8");
   document->SetNodeIndentStr("\t");
 }
 
