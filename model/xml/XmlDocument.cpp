@@ -14,6 +14,7 @@
 #include "base/Paths.h"
 #include "model/xml/XmlNode.h"
 #include "model/xml/XmlTreeOps.h"
+#include "model/xml/XmlValues.h"
 
 namespace velkar::xml {
 
@@ -160,9 +161,15 @@ void TXMLDocument::Parse(const std::string& sourceName, const void* memory, size
   ctxt->_private = &state;
   ctxt->sax->internalSubset = RefuseDoctype;
   ctxt->sax->externalSubset = RefuseDoctype;
+  // Encoding errors bypass the parser's own reporting: keep them off the terminal too.
+  xmlGenericErrorFunc previousHandler = xmlGenericError;
+  void* previousContext = xmlGenericErrorContext;
+  std::string ignored;
+  xmlSetGenericErrorFunc(&ignored, CollectError);
   xmlDoc* doc = fromFile ? xmlCtxtReadIO(ctxt, ReadFile, CloseFile, file, sourceName.c_str(), nullptr, kSafeParseOptions)
                          : xmlCtxtReadMemory(ctxt, static_cast<const char*>(memory), static_cast<int>(size), "",
                                              nullptr, kSafeParseOptions);
+  xmlSetGenericErrorFunc(previousContext, previousHandler);
   std::string reason;
   int line = 0;
   if (const xmlError* error = xmlCtxtGetLastError(ctxt); error != nullptr && error->message != nullptr) {
@@ -184,8 +191,50 @@ void TXMLDocument::Parse(const std::string& sourceName, const void* memory, size
   Replace(doc);
 }
 
+namespace {
+
+// Whether libxml2 writes text in `encoding` that it can read back: not so for unknown
+// encodings, nor for UTF-7, whose writer encodes the markup itself. Checked on a tiny
+// document before the real one is written.
+bool EncodingRoundTrips(const std::string& encoding) {
+  if (encoding.empty() || xmlStrcasecmp(BAD_CAST encoding.c_str(), BAD_CAST "UTF-8") == 0) return true;
+  xmlDoc* probe = xmlNewDoc(BAD_CAST "1.0");
+  probe->encoding = xmlStrdup(BAD_CAST encoding.c_str());
+  xmlDocSetRootElement(probe, xmlNewDocNode(probe, nullptr, BAD_CAST "a", BAD_CAST "\xC5\x81"));
+  std::string text;
+  TXMLDocument::Sink sink;
+  sink.text = &text;
+  xmlSaveCtxtPtr save = xmlSaveToIO(WriteSink, CloseSink, &sink, nullptr, XML_SAVE_AS_XML);
+  long written = save != nullptr ? xmlSaveDoc(save, probe) : -1;
+  int closed = save != nullptr ? xmlSaveClose(save) : -1;
+  xmlFreeDoc(probe);
+  if (written < 0 || closed < 0 || text.size() > static_cast<size_t>(INT_MAX)) return false;
+  xmlDoc* back = xmlReadMemory(text.data(), static_cast<int>(text.size()), "", nullptr,
+                               XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  bool ok = false;
+  if (back != nullptr) {
+    xmlNode* root = xmlDocGetRootElement(back);
+    xmlChar* content = root != nullptr ? xmlNodeGetContent(root) : nullptr;
+    ok = root != nullptr && xmlStrEqual(root->name, BAD_CAST "a") && xmlStrEqual(content, BAD_CAST "\xC5\x81");
+    xmlFree(content);
+    xmlFreeDoc(back);
+  }
+  return ok;
+}
+
+}  // namespace
+
 void TXMLDocument::Write(Sink& sink) const {
   if (doc_ == nullptr) throw EXMLDocError("Dokument XML nie jest aktywny");
+  {
+    xmlGenericErrorFunc previousHandler = xmlGenericError;
+    void* previousContext = xmlGenericErrorContext;
+    std::string ignored;
+    xmlSetGenericErrorFunc(&ignored, CollectError);
+    bool usable = EncodingRoundTrips(Encoding());
+    xmlSetGenericErrorFunc(previousContext, previousHandler);
+    if (!usable) throw EXMLDocError(Format("Kodowanie \"%s\" nie nadaje się do zapisu dokumentu XML", Encoding()));
+  }
   // The indent unit is read from libxml2's per-thread setting when the save context starts.
   const char* previousIndent = xmlTreeIndentString;
   xmlGenericErrorFunc previousHandler = xmlGenericError;
@@ -297,6 +346,8 @@ TXMLNode TXMLDocument::CreateElement(std::string_view tagName, std::string_view 
 
 TXMLNode TXMLDocument::CreateTextNode(std::string_view text) {
   if (doc_ == nullptr) throw EXMLDocError("Dokument XML nie jest aktywny");
+  std::string cleaned;
+  text = XmlCleanText(text, cleaned, "węzła tekstowego");
   xmlNode* node = xmlNewDocTextLen(doc_, BAD_CAST text.data(), static_cast<int>(text.size()));
   if (node == nullptr) throw EXMLDocError("Brak pamięci na węzeł XML");
   Discard(node);
@@ -305,7 +356,11 @@ TXMLNode TXMLDocument::CreateTextNode(std::string_view text) {
 
 TXMLNode TXMLDocument::CreateComment(std::string_view text) {
   if (doc_ == nullptr) throw EXMLDocError("Dokument XML nie jest aktywny");
-  std::string value(text);
+  std::string cleaned;
+  std::string value(XmlCleanText(text, cleaned, "komentarza"));
+  // "--" inside a comment, or "-" at its end, would end it early: the file would not load.
+  if (value.find("--") != std::string::npos || (!value.empty() && value.back() == '-'))
+    throw EXMLDocError("Komentarz XML nie może zawierać \"--\" ani kończyć się znakiem \"-\"");
   xmlNode* node = xmlNewDocComment(doc_, BAD_CAST value.c_str());
   if (node == nullptr) throw EXMLDocError("Brak pamięci na węzeł XML");
   Discard(node);

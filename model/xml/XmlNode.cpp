@@ -139,6 +139,8 @@ void TXMLNode::SetText(std::string_view text) const {
   if (node->type == XML_ELEMENT_NODE) {
     WriteText(node, text);
   } else {
+    std::string cleaned;
+    text = XmlCleanText(text, cleaned, NodeName());
     xmlNodeSetContentLen(node, BAD_CAST text.data(), static_cast<int>(text.size()));
     document_->SetModified(true);
   }
@@ -176,6 +178,8 @@ bool TXMLNode::ReadBool(xmlNode* element) const {
 }
 
 void TXMLNode::WriteText(xmlNode* element, std::string_view value) const {
+  std::string cleaned;
+  value = XmlCleanText(value, cleaned, AsChars(element->name));
   TXMLDocument& document = *document_;
   xmlNode* child = element->children;
   if (child != nullptr && child->next == nullptr && child->type == XML_TEXT_NODE && !value.empty()) {
@@ -252,7 +256,8 @@ std::string TXMLNode::GetAttribute(std::string_view name) const {
 void TXMLNode::SetAttribute(std::string_view name, std::string_view value) const {
   xmlNode* node = Live();
   if (node->type != XML_ELEMENT_NODE) throw EXMLDocError("Atrybuty mają tylko elementy XML");
-  std::string text(value);
+  std::string cleaned;
+  std::string text(XmlCleanText(value, cleaned, name));
   QName q = SplitName(name);
   std::string local(q.local);
   xmlNs* ns = nullptr;
@@ -286,7 +291,8 @@ std::string TXMLNode::ReadAttribute(const char* name) const {
 }
 
 void TXMLNode::WriteAttribute(const char* name, std::string_view value) const {
-  std::string text(value);
+  std::string cleaned;
+  std::string text(XmlCleanText(value, cleaned, name));
   if (xmlSetNsProp(Live(), nullptr, BAD_CAST name, BAD_CAST text.c_str()) == nullptr)
     throw EXMLDocError("Nie można ustawić atrybutu XML");
   document_->modified_ = true;

@@ -116,6 +116,67 @@ Int ParseInteger(std::string_view text) {
 
 }  // namespace
 
+namespace {
+
+// Length of the UTF-8 sequence at text[i] and its code point; 0 when it is not valid UTF-8
+// (overlong forms and surrogates included).
+size_t DecodeUtf8(std::string_view text, size_t i, uint32_t& cp) {
+  auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  unsigned char b = byte(i);
+  size_t n;
+  uint32_t min;
+  if (b < 0x80) {
+    cp = b;
+    return 1;
+  } else if ((b & 0xE0) == 0xC0) {
+    n = 2, cp = b & 0x1F, min = 0x80;
+  } else if ((b & 0xF0) == 0xE0) {
+    n = 3, cp = b & 0x0F, min = 0x800;
+  } else if ((b & 0xF8) == 0xF0) {
+    n = 4, cp = b & 0x07, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + n > text.size()) return 0;
+  for (size_t k = 1; k < n; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (byte(i + k) & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return n;
+}
+
+bool XmlCanCarry(uint32_t cp) {
+  return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp != 0xFFFE && cp != 0xFFFF);
+}
+
+}  // namespace
+
+std::string_view XmlCleanText(std::string_view text, std::string& buffer, std::string_view what) {
+  size_t i = 0;
+  // Fast path: plain printable ASCII needs no decoding.
+  while (i < text.size() && static_cast<unsigned char>(text[i]) >= 0x20 && static_cast<unsigned char>(text[i]) < 0x80)
+    ++i;
+  if (i == text.size()) return text;
+  bool clean = true;
+  for (size_t k = i; k < text.size();) {
+    uint32_t cp = 0;
+    size_t n = DecodeUtf8(text, k, cp);
+    if (n == 0) throw EConvertError(Format("Wartość %s nie jest poprawnym tekstem UTF-8", std::string(what)));
+    if (!XmlCanCarry(cp)) clean = false;
+    k += n;
+  }
+  if (clean) return text;
+  buffer.assign(text.substr(0, i));
+  for (size_t k = i; k < text.size();) {
+    uint32_t cp = 0;
+    size_t n = DecodeUtf8(text, k, cp);
+    if (XmlCanCarry(cp)) buffer.append(text.substr(k, n));
+    k += n;
+  }
+  return buffer;
+}
+
 std::string_view XmlTrim(std::string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && IsXmlBlank(text[b])) ++b;

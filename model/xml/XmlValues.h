@@ -38,6 +38,12 @@ std::string XmlIntToStr(int64_t value);
 bool XmlStrToBool(std::string_view text);
 inline const char* XmlBoolToStr(bool value) { return value ? "true" : "false"; }
 
+// Text as it may be stored in an XML 1.0 document: characters XML cannot carry (control
+// characters other than tab, line feed and carriage return; U+FFFE, U+FFFF) are dropped, so a
+// saved file always loads again. Returns `text` itself when nothing had to go, else the
+// cleaned copy in `buffer`. Text that is not valid UTF-8 raises EConvertError naming `what`.
+std::string_view XmlCleanText(std::string_view text, std::string& buffer, std::string_view what);
+
 // XML white space (space, tab, CR, LF) trimmed from both ends.
 std::string_view XmlTrim(std::string_view text);
 

@@ -109,3 +109,20 @@ TEST(XmlBooleans, ReadWordsAndNumbersAndWriteWords) {
   EXPECT_STREQ(XmlBoolToStr(true), "true");
   EXPECT_STREQ(XmlBoolToStr(false), "false");
 }
+
+TEST(XmlCleanText, DropsWhatXmlCannotCarryAndRefusesBrokenUtf8) {
+  std::string buffer;
+  EXPECT_EQ(XmlCleanText("Zwykły tekst\tz tabulatorem\r\n", buffer, "Opis"), "Zwykły tekst\tz tabulatorem\r\n");
+  EXPECT_EQ(XmlCleanText("A\x01" "B\x1A" "C\x7F", buffer, "Opis"), "ABC\x7F");
+  EXPECT_EQ(XmlCleanText("x\xEF\xBF\xBEy", buffer, "Opis"), "xy");  // U+FFFE
+  EXPECT_EQ(XmlCleanText("\xF0\x9F\x98\x80", buffer, "Opis"), "\xF0\x9F\x98\x80");  // U+1F600 stays
+  const char* broken[] = {"\xFF", "abc\xC5", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80"};
+  for (const char* text : broken) {
+    try {
+      XmlCleanText(text, buffer, "NazwaKontrahenta");
+      ADD_FAILURE() << "accepted broken UTF-8";
+    } catch (const EConvertError& e) {
+      EXPECT_STREQ(e.what(), "Wartość NazwaKontrahenta nie jest poprawnym tekstem UTF-8");
+    }
+  }
+}
