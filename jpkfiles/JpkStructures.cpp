@@ -1,14 +1,19 @@
 // The table of the JPK structures.
 #include "jpkfiles/JpkStructures.h"
 
+#include "model/fa/JpkFA.h"
+#include "model/kr/JpkKR.h"
+#include "model/mag/JpkMAG.h"
+#include "model/v7m/JpkV7.h"
+
 namespace velkar {
 
 namespace {
 const JpkStructure kStructures[] = {
-    {JpkKind::V7M, "JPK_V7M (2)", kJpkV7Namespace, kEtdV7Namespace, "v7m2/Schemat_JPK_V7M(2)_v1-0E.xsd"},
-    {JpkKind::FA, "JPK_FA (4)", kJpkFANamespace, kEtdFANamespace, "fa4/Schemat_JPK_FA(4)_v1-0.xsd"},
-    {JpkKind::MAG, "JPK_MAG (1)", kJpkMAGNamespace, kEtdMAGKRNamespace, "mag1/Schemat_JPK_MAG(1)_v1-0.xsd"},
-    {JpkKind::KR, "JPK_KR (1)", kJpkKRNamespace, kEtdMAGKRNamespace, "kr1/Schemat_JPK_KR(1)_v1-0.xsd"},
+    {JpkKind::V7M, "JPK_V7M (2)", v7m::kTargetNamespace, v7m::kEtdNamespace, "v7m2/Schemat_JPK_V7M(2)_v1-0E.xsd"},
+    {JpkKind::FA, "JPK_FA (4)", fa::kTargetNamespace, fa::kEtdNamespace, "fa4/Schemat_JPK_FA(4)_v1-0.xsd"},
+    {JpkKind::MAG, "JPK_MAG (1)", mag::kTargetNamespace, mag::kEtdNamespace, "mag1/Schemat_JPK_MAG(1)_v1-0.xsd"},
+    {JpkKind::KR, "JPK_KR (1)", kr::kTargetNamespace, kr::kEtdNamespace, "kr1/Schemat_JPK_KR(1)_v1-0.xsd"},
 };
 }  // namespace
 

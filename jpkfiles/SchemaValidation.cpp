@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 
 #include "app/MainForm.h"
@@ -21,7 +22,6 @@
 #include "base/Text.h"
 #include "jpkfiles/JpkStructures.h"
 #include "jpkfiles/XmlErrors.h"
-#include "jpkfiles/XmlFiles.h"
 #include "tools/Version.h"
 
 namespace velkar {
@@ -118,6 +118,11 @@ class SchemaCache {
   std::mutex mutex_;
   std::map<std::string, xmlSchemaPtr> schemas_;
 };
+
+struct XmlDocFree {
+  void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+using XmlDocPtr = std::unique_ptr<xmlDoc, XmlDocFree>;
 
 SchemaCache& Schemas() {
   static SchemaCache cache;

@@ -1,0 +1,176 @@
+// Prefix check and repair, reformat after save, save-as, wait message.
+#include "jpkfiles/JpkLoadSave.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "app/MainForm.h"
+#include "app/Settings.h"
+#include "app/ui/UiPort.h"
+#include "base/DateTime.h"
+#include "base/Error.h"
+#include "jpkfiles/Backup.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "jpkfiles/NodeCopy.h"
+#include "jpkfiles/SchemaValidation.h"
+
+namespace velkar {
+
+namespace {
+
+// The namespace-prefix check after loading, the same for JPK_V7M(2) and JPK_FA(4).
+template <typename Root, typename New, typename Init, typename Reformat>
+bool CheckPrefixes(Root& doc, const std::string& fileName, const char* namespaceURI, New newDoc, Init init,
+                   Reformat reformat) {
+  // The declaration of the root's own namespace (on the root or an ancestor); a root that
+  // declares none is taken as unprefixed.
+  std::string own = doc.NamespaceURI();
+  std::string prefix;
+  bool prefixed = !own.empty() && doc.FindNamespaceDecl(own, &prefix) && !prefix.empty();
+  if (!prefixed || !AskYesNo(kPrefixQuestion)) {
+    init(doc);
+    return false;
+  }
+  Root rebuilt = newDoc();
+  init(rebuilt);
+  CopyJpkNodes(rebuilt.OwnerDocument(), namespaceURI, rebuilt, doc);
+  doc = Root();  // the loaded document is released before the file moves
+  std::string backup = MoveToBackup(fileName, kRepairBackupPrefix);
+  try {
+    rebuilt.OwnerDocument()->SaveToFile(fileName);
+  } catch (...) {
+    // The file goes back where it was rather than staying only in the backup folder.
+    std::rename(backup.c_str(), fileName.c_str());
+    throw;
+  }
+  doc = rebuilt;
+  reformat(doc, fileName);
+  return true;
+}
+
+template <typename Root, typename Load>
+void Reformat(Root& doc, const std::string& fileName, Load load, const char* emptyError) {
+  if (emptyError && (doc.IsNull() || fileName.empty())) throw Error(emptyError);
+  std::string indent = doc.IsNull() ? std::string("\t") : doc.OwnerDocument()->NodeIndentStr();
+  std::exception_ptr failure;
+  try {
+    xml::IXMLDocument scratch = xml::TXMLDocument::Create();
+    scratch->SetOptions(scratch->Options() | xml::doNodeAutoIndent);
+    scratch->SetNodeIndentStr(indent);
+    scratch->LoadFromFile(fileName);
+    scratch->SetEncoding("UTF-8");
+    scratch->SaveToFile(fileName);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  doc = Root();
+  try {
+    doc = load(fileName);
+  } catch (...) {
+    if (!failure) throw;
+  }
+  if (failure) std::rethrow_exception(failure);
+  WarnIfJpkFileInvalid(fileName);
+}
+
+FileDialogOptions& SaveDialog() {
+  static FileDialogOptions standalone;  // when no main window exists (tools run without one)
+  TMainForm* form = MainForm();
+  return form ? form->SaveDlg : standalone;
+}
+
+// The wait message and the busy cursor for a save, removed however it ends.
+class SavingState {
+ public:
+  SavingState() {
+    ShowWaitHint(kSavingMessage);
+    Ui().SetBusyCursor(true);
+  }
+  ~SavingState() {
+    Ui().SetBusyCursor(false);
+    HideWaitHint();
+  }
+  SavingState(const SavingState&) = delete;
+  SavingState& operator=(const SavingState&) = delete;
+};
+
+template <typename Root>
+void SaveAs(Root& doc, const char* kind, bool alwaysProposeName) {
+  if (doc.IsNull() || !doc.OwnerDocument()->Active()) Fail("Brak aktywnego pliku %s", kind);
+  const ProgramSettings& s = Settings();
+  FileDialogOptions& dialog = SaveDialog();
+  std::string proposed = FormatPeriod(s.CurDate) + "_" + kind + s.NameSufix;
+  if (dialog.fileName.empty()) {
+    dialog.initialDir = s.SaveDir;
+    dialog.fileName = proposed;
+  } else if (alwaysProposeName) {
+    dialog.fileName = proposed;
+  }
+  std::optional<std::string> chosen = Ui().SaveFileDialog(dialog);
+  if (!chosen) return;
+  dialog.fileName = *chosen;
+  SavingState saving;
+  CurrentJpkFileName() = *chosen;
+  SaveJpkFile(doc, *chosen);
+}
+
+template <typename Root>
+void SaveAndReformat(Root& doc, const std::string& fileName, void (*reformat)(Root&, const std::string&),
+                     const char* kind) {
+  if (doc.IsNull() || !doc.OwnerDocument()->Active()) Fail("Brak aktywnego pliku %s", kind);
+  doc.OwnerDocument()->SaveToFile(fileName);
+  reformat(doc, fileName);
+}
+
+}  // namespace
+
+std::string& CurrentJpkFileName() {
+  static std::string name;
+  return name;
+}
+
+bool CheckJpkV7Prefixes(v7m::IXMLJPK& doc, const std::string& fileName) {
+  return CheckPrefixes(doc, fileName, v7m::kTargetNamespace, v7m::NewJpkV7, InitJpkV7Doc, ReformatJpkV7File);
+}
+
+bool CheckJpkFAPrefixes(fa::IXMLJPKFA& doc, const std::string& fileName) {
+  return CheckPrefixes(doc, fileName, fa::kTargetNamespace, fa::NewJpkFA, InitJpkFADoc, ReformatJpkFAFile);
+}
+
+void ReformatJpkV7File(v7m::IXMLJPK& doc, const std::string& fileName) {
+  Reformat(doc, fileName, v7m::LoadJpkV7, nullptr);
+}
+
+void ReformatJpkFAFile(fa::IXMLJPKFA& doc, const std::string& fileName) {
+  Reformat(doc, fileName, fa::LoadJpkFA, "Błąd formatowania pliku JPK_FA");
+}
+
+void ReformatJpkMAGFile(mag::IXMLJPKMAG& doc, const std::string& fileName) {
+  Reformat(doc, fileName, mag::LoadJpkMAG, "Błąd formatowania pliku JPK_MAG");
+}
+
+void ReformatJpkKRFile(kr::IXMLJPKKR& doc, const std::string& fileName) {
+  Reformat(doc, fileName, kr::LoadJpkKR, "Błąd formatowania pliku JPK_KR");
+}
+
+void SaveJpkFile(v7m::IXMLJPK& doc, const std::string& fileName) {
+  SaveAndReformat(doc, fileName, ReformatJpkV7File, "JPK");
+}
+void SaveJpkFile(fa::IXMLJPKFA& doc, const std::string& fileName) {
+  SaveAndReformat(doc, fileName, ReformatJpkFAFile, "JPK_FA");
+}
+void SaveJpkFile(mag::IXMLJPKMAG& doc, const std::string& fileName) {
+  SaveAndReformat(doc, fileName, ReformatJpkMAGFile, "JPK_MAG");
+}
+void SaveJpkFile(kr::IXMLJPKKR& doc, const std::string& fileName) {
+  SaveAndReformat(doc, fileName, ReformatJpkKRFile, "JPK_KR");
+}
+
+void SaveJpkFAAs(fa::IXMLJPKFA& doc) { SaveAs(doc, "JPK_FA", false); }
+void SaveJpkMAGAs(mag::IXMLJPKMAG& doc) { SaveAs(doc, "JPK_MAG", false); }
+void SaveJpkKRAs(kr::IXMLJPKKR& doc) { SaveAs(doc, "JPK_KR", true); }
+
+void ShowWaitHint(const std::string& message) { Ui().ShowWaitHint(message); }
+void HideWaitHint() { Ui().HideWaitHint(); }
+
+}  // namespace velkar
