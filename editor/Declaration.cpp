@@ -8,7 +8,9 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
-#include "editor/EditorFiles.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "jpkfiles/JpkLoadSave.h"
+#include "jpkfiles/NodeCopy.h"
 #include "editor/JpkVatDlg.h"
 #include "editor/RowScan.h"
 #include "model/xml/XmlValues.h"
@@ -272,7 +274,7 @@ void TJpkVatDlg::btnClearDeclarationClick() {
 
   // A document that has no file yet is saved through the save dialog, not under the
   // placeholder name.
-  if (CurrentJpkFileName() == kNewFileName) {
+  if (CurrentJpkFileName() == kNewJpkFileName) {
     if (!btnSaveJPKClick()) {
       RefreshInfo();
       return;

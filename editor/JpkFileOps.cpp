@@ -7,12 +7,13 @@
 #include "base/DateTime.h"
 #include "base/Error.h"
 #include "base/Paths.h"
-#include "editor/EditorFiles.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "jpkfiles/JpkLoadSave.h"
+#include "jpkfiles/NodeCopy.h"
 #include "editor/JpkVatDlg.h"
 #include "editor/LinkAskDlg.h"
 #include "editor/RowScan.h"
 #include "jpkfiles/Backup.h"
-#include "jpkfiles/XmlFiles.h"
 
 namespace velkar {
 
@@ -74,8 +75,6 @@ std::string JoinBrokenLines(std::string_view text) {
 
 }  // namespace
 
-std::string TJpkVatDlg::CreationStamp() { return FormatDateTimeStamp(Clock::Now()); }
-
 Answer TJpkVatDlg::AskSaveChanges() {
   if (!LoadedJpk || !LoadedJpk.OwnerDocument()->Modified()) return Answer::Ok;
   Answer answer = Ui().Ask(MessageKind::Confirmation, "Zapisać dokonane zmiany?", Buttons::YesNo);
@@ -115,9 +114,10 @@ bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument
   auto document = xml::TXMLDocument::Create();
   try {
     document->LoadFromXML(JoinBrokenLines(original));
-    document->SetEncoding("UTF-8");
+    document->SetOptions(document->Options() | xml::doNodeAutoIndent);
     document->SetNodeIndentStr("\t");
-    WriteFormattedXml(document->DOMDocument(), fileName);
+    document->SetEncoding("UTF-8");
+    document->SaveToFile(fileName);
   } catch (...) {
     // A file that cannot be read as XML stays as it was.
     MoveOver(kTempFileName, fileName);
@@ -151,7 +151,7 @@ bool TJpkVatDlg::btnOpenJPKClick() {
   if (!chosen) return false;
   const std::string fileName = *chosen;
   OpenDlg.fileName = fileName;
-  SetCurrentJpkFileName(fileName);
+  CurrentJpkFileName() = fileName;
   try {
     xml::IXMLDocument parsed;
     if (Settings().ClearEnter && !NormalizeJpkFile(fileName, &parsed)) return false;
@@ -161,7 +161,7 @@ bool TJpkVatDlg::btnOpenJPKClick() {
     CheckPodmiotRola(doc);
     OpenDlg.initialDir = SaveDlg.initialDir = ExtractFilePath(ExpandFileName(fileName));
     if (LoadedJpk) {
-      SetCurrentJpkFileName(kNewFileName);
+      CurrentJpkFileName() = kNewJpkFileName;
       SaveDlg.fileName.clear();
       LinkJPK(doc);
       RefreshInfo();
@@ -221,9 +221,8 @@ void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
 void TJpkVatDlg::SaveTo(const std::string& fileName) {
   try {
     BusyCursor busy;
-    SetCurrentJpkFileName(fileName);
-    LoadedJpk.OwnerDocument()->SaveToFile(fileName);
-    ReformatJpkV7File(LoadedJpk, fileName);
+    CurrentJpkFileName() = fileName;
+    SaveJpkFile(LoadedJpk, fileName);
   } catch (...) {
     RefreshInfo();
     throw;
@@ -234,7 +233,7 @@ bool TJpkVatDlg::btnSaveJPKClick() {
   if (!LoadedJpk) return false;
   if (!LoadedJpk.OwnerDocument()->Active()) Fail("Brak aktywnego pliku JPK");
   if (xml::TXMLNode naglowek = LoadedJpk.FindChild("Naglowek"))
-    v7m::IXMLJPK_Naglowek(naglowek, xml::kUnchecked).Set_DataWytworzeniaJPK(CreationStamp());
+    v7m::IXMLJPK_Naglowek(naglowek, xml::kUnchecked).Set_DataWytworzeniaJPK(JpkCreationStamp());
   if (SaveDlg.fileName.empty()) {
     SaveDlg.initialDir = Settings().SaveDir;
     SaveDlg.fileName = FormatPeriod(Settings().CurDate) + "_JPK_V7M" + Settings().NameSufix;

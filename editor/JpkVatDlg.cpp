@@ -4,7 +4,9 @@
 
 #include "app/Settings.h"
 #include "base/Error.h"
-#include "editor/EditorFiles.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "jpkfiles/JpkLoadSave.h"
+#include "jpkfiles/NodeCopy.h"
 #include "editor/RowReaders.h"
 #include "editor/RowScan.h"
 #include "model/xml/XmlValues.h"

@@ -17,15 +17,13 @@
 #include "app/ui/UiPort.h"
 #include "app/ui/Window.h"
 #include "editor/LabeledEdit.h"
+#include "jpkfiles/JpkLoadSave.h"
 #include "model/v7m/JpkV7.h"
 
 namespace velkar {
 
 class TdlgLinkAsk;
 class TParagonDlg;
-
-// The name shown for a document that has no file yet.
-inline constexpr const char* kNewFileName = "nowy plik";
 
 class TJpkVatDlg : public Window {
  public:
@@ -152,9 +150,6 @@ class TJpkVatDlg : public Window {
   bool NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument* parsed = nullptr);
   // Adds the attribute rola="Podatnik" to a Podmiot1 that lacks it, and says so.
   void CheckPodmiotRola(const v7m::IXMLJPK& doc);
-
-  // The creation stamp written on save.
-  static std::string CreationStamp();
 
  private:
   void SetEdP54(const std::string& text);

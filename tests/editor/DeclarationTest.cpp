@@ -271,7 +271,7 @@ TEST_F(DeclarationTest, ClearingTheDeclarationSavesTheRegisterAtOnce) {
   file.saleTax = "23";
   file.positions = {{"P_19", "100"}, {"P_20", "23"}, {"P_37", "100"}, {"P_38", "23"}, {"P_51", "23"}};
   std::string fileName = dir.Write("2024-03.xml", file.Xml());
-  SetCurrentJpkFileName(fileName);
+  CurrentJpkFileName() = fileName;
   Adopt(file);
   dlg.btnClearDeclarationClick();
   EXPECT_EQ(ui.LastMessage(), "Zapisano JPK bez części deklaracyjnej do pliku:\r" + fileName);
@@ -293,6 +293,6 @@ TEST_F(DeclarationTest, ClearingANewDocumentAsksWhereToSave) {
   dlg.btnClearDeclarationClick();
   EXPECT_FALSE(dlg.LoadedJpk.FindChild("Deklaracja"));
   EXPECT_EQ(ui.FileDialogs().size(), 1u);
-  EXPECT_FALSE(FileExists(kNewFileName));
+  EXPECT_FALSE(FileExists(kNewJpkFileName));
   EXPECT_TRUE(ui.Messages().empty());
 }

@@ -103,7 +103,7 @@ TEST_F(OpenSaveTest, MergingAppendsTheRowsAndRenumbers) {
   ASSERT_TRUE(Open(b, mrYes));
   EXPECT_EQ(ui.Messages()[0].text, "Pomyślnie połączono pliki JPK:\rnowy plik");
   EXPECT_EQ(ui.LastMessage(), "Zapisać dokonane zmiany?");
-  EXPECT_EQ(CurrentJpkFileName(), kNewFileName);
+  EXPECT_EQ(CurrentJpkFileName(), kNewJpkFileName);
   EXPECT_EQ(saveDlg.fileName, "");
   auto rows = dlg.LoadedJpk.Ewidencja().SprzedazWiersz();
   ASSERT_EQ(rows.Count(), 8);

@@ -209,7 +209,7 @@ TEST_F(RefreshInfoTest, EmptyingTheRefundAmountUnchecksAndDisablesTheTerms) {
 }
 
 TEST_F(RefreshInfoTest, ModifiedDocumentGetsAStarInTheCaption) {
-  SetCurrentJpkFileName("/dane/2024-03_JPK_V7M.xml");
+  CurrentJpkFileName() = "/dane/2024-03_JPK_V7M.xml";
   Adopt(V7mFile{});
   EXPECT_EQ(dlg.Caption, "/dane/2024-03_JPK_V7M.xml - Torvik JPK");
   dlg.LoadedJpk.OwnerDocument()->SetModified(true);

@@ -12,7 +12,9 @@
 #include "app/Settings.h"
 #include "app/ui/ScriptedUi.h"
 #include "base/DateTime.h"
-#include "editor/EditorFiles.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "jpkfiles/JpkLoadSave.h"
+#include "jpkfiles/NodeCopy.h"
 #include "editor/JpkVatDlg.h"
 #include "editor/LinkAskDlg.h"
 #include "editor/ParagonDlg.h"
@@ -133,7 +135,7 @@ class EditorTest : public ::testing::Test {
     Settings().CurDate = DateTime{2024, 3, 15};
     Settings().ClearEnter = false;
     Clock::Freeze(DateTime{2024, 4, 2, 9, 5, 7});
-    SetCurrentJpkFileName(kNewFileName);
+    CurrentJpkFileName() = kNewJpkFileName;
   }
   ~EditorTest() override { Clock::Unfreeze(); }
 
