@@ -6,7 +6,7 @@ namespace velkar::cli {
 const std::vector<Command>& AllCommands() {
   static const std::vector<Command> commands = [] {
     std::vector<Command> all;
-    for (auto group : {ShellCommands(), JpkFileCommands()}) all.insert(all.end(), group.begin(), group.end());
+    for (auto group : {ShellCommands(), JpkFileCommands(), V7mCommands()}) all.insert(all.end(), group.begin(), group.end());
     return all;
   }();
   return commands;

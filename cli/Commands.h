@@ -29,5 +29,6 @@ const std::vector<Command>& AllCommands();
 // The groups of commands, one per subsystem folder of the command line.
 std::vector<Command> ShellCommands();
 std::vector<Command> JpkFileCommands();
+std::vector<Command> V7mCommands();
 
 }  // namespace velkar::cli
