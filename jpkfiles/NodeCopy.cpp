@@ -28,17 +28,20 @@ bool RootDeclares(const Target& target, const xmlChar* href) {
   return false;
 }
 
-// The namespace `source` is in, as the new node `element` may use it: the target root's
-// declaration, else a declaration of its own under the source's prefix.
-xmlNs* UsableNamespace(const Target& target, xmlNode* element, const xmlNs* source) {
+// The namespace `source` is in, as the new node `element` (to become a child of `parent`,
+// null when it stays alone) may use it: the target root's declaration, else one in scope
+// at `parent`, else a declaration of its own under the source's prefix.
+xmlNs* UsableNamespace(const Target& target, xmlNode* parent, xmlNode* element, const xmlNs* source) {
   if (!source || !source->href) return nullptr;
   if (xmlNs* ns = RootDeclaration(target, source->href)) return ns;
   for (xmlNs* ns = element->nsDef; ns; ns = ns->next)
     if (xmlStrEqual(ns->href, source->href) && xmlStrEqual(ns->prefix, source->prefix)) return ns;
+  if (parent && parent->type == XML_ELEMENT_NODE)
+    if (xmlNs* ns = xmlSearchNsByHref(target.doc, parent, source->href)) return ns;
   return xmlNewNs(element, source->href, source->prefix);
 }
 
-xmlNode* CloneElement(const Target& target, const xmlNode* source) {
+xmlNode* CloneElement(const Target& target, xmlNode* parent, const xmlNode* source) {
   xmlNode* copy = xmlNewDocNode(target.doc, nullptr, source->name, nullptr);
   if (!copy) throw xml::EXMLDocError("Brak pamięci na kopię węzła XML");
   // Declarations the source makes and the target root does not (for namespaces its
@@ -49,24 +52,24 @@ xmlNode* CloneElement(const Target& target, const xmlNode* source) {
     // The document's own namespace: the target root's prefix for it, or none when the root
     // declares it as its default namespace.
     xmlNs* own = RootDeclaration(target, target.namespaceURI);
-    xmlSetNs(copy, own ? own : UsableNamespace(target, copy, source->ns));
+    xmlSetNs(copy, own ? own : UsableNamespace(target, parent, copy, source->ns));
   } else if (source->ns) {
     // Another namespace (etd): the local name, under the prefix the target root declares.
-    xmlSetNs(copy, UsableNamespace(target, copy, source->ns));
+    xmlSetNs(copy, UsableNamespace(target, parent, copy, source->ns));
   }
   for (const xmlAttr* attr = source->properties; attr; attr = attr->next) {
     xmlChar* value = xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attr));
-    xmlNs* ns = attr->ns ? UsableNamespace(target, copy, attr->ns) : nullptr;
+    xmlNs* ns = attr->ns ? UsableNamespace(target, parent, copy, attr->ns) : nullptr;
     xmlNewNsProp(copy, ns, attr->name, value);
     xmlFree(value);
   }
   return copy;
 }
 
-xmlNode* CloneOne(const Target& target, const xmlNode* source) {
+xmlNode* CloneOne(const Target& target, xmlNode* parent, const xmlNode* source) {
   switch (source->type) {
     case XML_ELEMENT_NODE:
-      return CloneElement(target, source);
+      return CloneElement(target, parent, source);
     case XML_TEXT_NODE:
       return xmlNewDocText(target.doc, source->content);
     case XML_CDATA_SECTION_NODE:
@@ -89,7 +92,7 @@ bool HasCopiedChildren(const xmlNode* node) { return node->type != XML_ENTITY_RE
 
 void CopyChildren(const Target& target, xmlNode* parent, const xmlNode* source) {
   for (const xmlNode* child = source->children; child; child = child->next) {
-    xmlNode* copy = CloneOne(target, child);
+    xmlNode* copy = CloneOne(target, parent, child);
     if (!copy) throw xml::EXMLDocError("Brak pamięci na kopię węzła XML");
     // xmlAddChild merges adjacent text and then frees `copy`: use what it returns.
     xmlNode* added = xmlAddChild(parent, copy);
@@ -121,7 +124,7 @@ xml::TXMLNode CloneJpkNode(const xml::IXMLDocument& targetDoc, const std::string
                            const xml::TXMLNode& source, bool deep) {
   Target target = TargetOf(targetDoc, namespaceURI);
   const xmlNode* from = source.ConstDOMNode();
-  xmlNode* copy = CloneOne(target, from);
+  xmlNode* copy = CloneOne(target, nullptr, from);
   if (!copy) throw xml::EXMLDocError("Brak pamięci na kopię węzła XML");
   if (deep && HasCopiedChildren(from)) {
     try {

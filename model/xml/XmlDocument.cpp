@@ -367,6 +367,29 @@ TXMLNode TXMLDocument::CreateComment(std::string_view text) {
   return TXMLNode(node, shared_from_this());
 }
 
+TXMLNode TXMLDocument::CreateCDataSection(std::string_view text) {
+  if (doc_ == nullptr) throw EXMLDocError("Dokument XML nie jest aktywny");
+  std::string cleaned;
+  std::string value(XmlCleanText(text, cleaned, "sekcji CDATA"));
+  // The writer splits a section at "]]>" by itself.
+  xmlNode* node = xmlNewCDataBlock(doc_, BAD_CAST value.c_str(), static_cast<int>(value.size()));
+  if (node == nullptr) throw EXMLDocError("Brak pamięci na węzeł XML");
+  Discard(node);
+  return TXMLNode(node, shared_from_this());
+}
+
+TXMLNode TXMLDocument::CreateProcessingInstruction(std::string_view target, std::string_view data) {
+  if (doc_ == nullptr) throw EXMLDocError("Dokument XML nie jest aktywny");
+  std::string cleaned;
+  std::string name(target), value(XmlCleanText(data, cleaned, "instrukcji przetwarzania"));
+  if (name.empty() || value.find("?>") != std::string::npos)
+    throw EXMLDocError("Niepoprawna instrukcja przetwarzania XML");
+  xmlNode* node = xmlNewDocPI(doc_, BAD_CAST name.c_str(), BAD_CAST value.c_str());
+  if (node == nullptr) throw EXMLDocError("Brak pamięci na węzeł XML");
+  Discard(node);
+  return TXMLNode(node, shared_from_this());
+}
+
 void TXMLDocument::RegisterPrefix(const std::string& prefix, const std::string& uri) {
   for (auto& [p, u] : prefixes_)
     if (p == prefix) {

@@ -92,6 +92,8 @@ class TXMLDocument : public std::enable_shared_from_this<TXMLDocument> {
   TXMLNode CreateElement(std::string_view tagName, std::string_view namespaceURI);
   TXMLNode CreateTextNode(std::string_view text);
   TXMLNode CreateComment(std::string_view text);
+  TXMLNode CreateCDataSection(std::string_view text);
+  TXMLNode CreateProcessingInstruction(std::string_view target, std::string_view data);
 
   // Prefixes the binding knows ("etd" -> its common-definitions URI): a child created by a
   // prefixed name whose prefix is not declared in scope gets the declaration on the root.

@@ -285,6 +285,46 @@ void TXMLNode::RemoveAttribute(std::string_view name) const {
   }
 }
 
+void TXMLNode::SetAttributeNS(std::string_view qualifiedName, std::string_view namespaceURI,
+                              std::string_view value) const {
+  if (namespaceURI.empty()) {
+    SetAttribute(SplitName(qualifiedName).local, value);
+    return;
+  }
+  xmlNode* node = Live();
+  if (node->type != XML_ELEMENT_NODE) throw EXMLDocError("Atrybuty mają tylko elementy XML");
+  QName q = SplitName(qualifiedName);
+  std::string uri(namespaceURI), local(q.local), prefix(q.prefix), cleaned;
+  std::string text(XmlCleanText(value, cleaned, qualifiedName));
+  // An attribute in a namespace needs a prefix: the one in scope for the URI, else its own.
+  xmlNs* ns = xmlSearchNsByHref(node->doc, node, BAD_CAST uri.c_str());
+  if (ns == nullptr || ns->prefix == nullptr) {
+    if (prefix.empty()) prefix = "ns";
+    ns = xmlNewNs(node, BAD_CAST uri.c_str(), BAD_CAST prefix.c_str());
+    if (ns == nullptr) throw EXMLDocError(Format("Nie można zadeklarować przestrzeni nazw \"%s\"", prefix));
+  }
+  if (xmlSetNsProp(node, ns, BAD_CAST local.c_str(), BAD_CAST text.c_str()) == nullptr)
+    throw EXMLDocError("Nie można ustawić atrybutu XML");
+  document_->modified_ = true;
+}
+
+std::vector<TXMLNode::Attribute> TXMLNode::Attributes() const {
+  std::vector<Attribute> result;
+  xmlNode* node = Live();
+  if (node->type != XML_ELEMENT_NODE) return result;
+  for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+    Attribute attribute;
+    attribute.localName = AsChars(a->name);
+    attribute.name = a->ns != nullptr && a->ns->prefix != nullptr
+                         ? std::string(AsChars(a->ns->prefix)) + ":" + attribute.localName
+                         : attribute.localName;
+    attribute.namespaceURI = a->ns != nullptr ? AsChars(a->ns->href) : "";
+    attribute.value = AttributeValue(a);
+    result.push_back(std::move(attribute));
+  }
+  return result;
+}
+
 std::string TXMLNode::ReadAttribute(const char* name) const {
   const xmlAttr* attribute = FindAttribute(Live(), name);
   return attribute != nullptr ? AttributeValue(attribute) : "";

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/xml/XmlDocument.h"
 #include "model/xml/XmlErrors.h"
@@ -73,6 +74,18 @@ class TXMLNode {
   std::string GetAttribute(std::string_view name) const;  // "" when absent
   void SetAttribute(std::string_view name, std::string_view value) const;
   void RemoveAttribute(std::string_view name) const;
+  // Sets the attribute `qualifiedName` ("xsi:schemaLocation" or "typ") in `namespaceURI`
+  // ("" = none), declaring the prefix on this element when the URI is not in scope.
+  void SetAttributeNS(std::string_view qualifiedName, std::string_view namespaceURI, std::string_view value) const;
+  struct Attribute {
+    std::string name;  // with prefix
+    std::string localName;
+    std::string namespaceURI;
+    std::string value;
+  };
+  // The element's attributes in document order (namespace declarations are not attributes
+  // here: see FindNamespaceDecl / FindNamespaceURI).
+  std::vector<Attribute> Attributes() const;
 
   // The child list (all node kinds, in document order).
   TXMLNodeList ChildNodes() const;

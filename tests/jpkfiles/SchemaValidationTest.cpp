@@ -132,3 +132,16 @@ TEST(SchemaValidation, AfterASaveViolationsAreOneWarning) {
   EXPECT_EQ(ui.LastMessage(),
             "Nie sprawdzono pliku " + dir.File("none.xml") + " ze schematem XSD:\rBrak pliku " + dir.File("none.xml"));
 }
+
+TEST(SchemaValidation, EntitiesAreNeitherLoadedNorExpanded) {
+  test::TempDir dir;
+  dir.Write("tajne.txt", "TAJNE");
+  std::string file =
+      dir.Write("a.xml", "<!DOCTYPE JPK [<!ENTITY s SYSTEM \"" + dir.File("tajne.txt") +
+                             "\"><!ENTITY n SYSTEM \"http://127.0.0.1:9/x\">]>\n" +
+                             V7Header("<KodUrzedu>&s;&n;</KodUrzedu>").substr(V7Header().find('\n') + 1));
+  auto result = ValidateJpkFile(file, test::SchemaDir());
+  ASSERT_FALSE(result.Valid());
+  for (const auto& violation : result.violations)
+    EXPECT_EQ(violation.message.find("TAJNE"), std::string::npos) << violation.message;
+}

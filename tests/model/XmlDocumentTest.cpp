@@ -232,7 +232,22 @@ TEST(XmlDocumentState, CreatedElementsTakeTheRootsDeclarationOfTheirNamespace) {
   doc->DocumentElement().ChildNodes().Add(own);
   doc->DocumentElement().ChildNodes().Add(foreign);
   doc->DocumentElement().ChildNodes().Add(doc->CreateTextNode("t"));
+  doc->DocumentElement().ChildNodes().Add(doc->CreateCDataSection("a]]>b"));
+  doc->DocumentElement().ChildNodes().Add(doc->CreateProcessingInstruction("pi", "x=1"));
+  own.SetAttributeNS("xsi:type", "http://www.w3.org/2001/XMLSchema-instance", "T");
+  own.SetAttributeNS("typ", "", "G");
   EXPECT_EQ(doc->SaveToXML(),
-            "<?xml version=\"1.0\"?>\n<JPK xmlns=\"urn:jpk\" xmlns:etd=\"urn:etd\"><etd:NIP/><Pole/>"
-            "<x:Inne xmlns:x=\"urn:inne\"/>t</JPK>\n");
+            "<?xml version=\"1.0\"?>\n<JPK xmlns=\"urn:jpk\" xmlns:etd=\"urn:etd\"><etd:NIP/>"
+            "<Pole xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xsi:type=\"T\" typ=\"G\"/>"
+            "<x:Inne xmlns:x=\"urn:inne\"/>t<![CDATA[a]]]]><![CDATA[>b]]><?pi x=1?></JPK>\n");
+  auto attributes = own.Attributes();
+  ASSERT_EQ(attributes.size(), 2u);
+  EXPECT_EQ(attributes[0].name, "xsi:type");
+  EXPECT_EQ(attributes[0].localName, "type");
+  EXPECT_EQ(attributes[0].namespaceURI, "http://www.w3.org/2001/XMLSchema-instance");
+  EXPECT_EQ(attributes[1].name, "typ");
+  EXPECT_EQ(attributes[1].value, "G");
+  auto copy = TXMLDocument::Create();
+  copy->LoadFromXML(doc->SaveToXML());
+  EXPECT_EQ(copy->DocumentElement().ChildNodes().Count(), 5);  // the CDATA halves read as text
 }
