@@ -31,13 +31,6 @@ void RequireJpkV7(const v7m::IXMLJPK& doc) {
   if (!doc || doc.LocalName() != "JPK" || doc.NamespaceURI() != v7m::kTargetNamespace) throw NotJpkV7{};
 }
 
-std::uintmax_t FileSize(const std::string& name) {
-  std::error_code error;
-  std::uintmax_t size = fs::file_size(name, error);
-  if (error) Fail("Nie można odczytać rozmiaru pliku %s", name);
-  return size;
-}
-
 void CopyOver(const std::string& from, const std::string& to) {
   std::error_code error;
   fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
@@ -112,29 +105,29 @@ bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument
   }
 
   auto document = xml::TXMLDocument::Create();
+  std::string formatted;
   try {
     document->LoadFromXML(JoinBrokenLines(original));
     document->SetOptions(document->Options() | xml::doNodeAutoIndent);
     document->SetNodeIndentStr("\t");
     document->SetEncoding("UTF-8");
-    document->SaveToFile(fileName);
+    formatted = document->SaveToXML();
   } catch (...) {
     // A file that cannot be read as XML stays as it was.
     MoveOver(kTempFileName, fileName);
     throw;
   }
 
-  // The re-indented file is the document just read. When it came out as long as the
-  // original, the original comes back; the document still stands for it when the two
-  // texts are the same.
+  // The re-indented text stands for the document just read. When it comes out as long as
+  // the original, the original comes back (and the document still stands for it when the
+  // two texts are the same); otherwise the re-indented text replaces it.
   bool reusable = true;
-  if (FileSize(fileName) == original.size()) {
-    reusable = ReadWholeFile(fileName) == original;
-    std::error_code error;
-    fs::remove(fileName, error);
+  std::error_code error;
+  if (formatted.size() == original.size()) {
+    reusable = formatted == original;
     MoveOver(kTempFileName, fileName);
   } else {
-    std::error_code error;
+    WriteFileAtomically(fileName, formatted);
     fs::remove(kTempFileName, error);
   }
   if (parsed && reusable) {
