@@ -1,8 +1,6 @@
 // Saving JPK files: the reformat pass, the schema check after it, save-as with its default
 // names, and the failures that must leave the previous file intact.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 
@@ -21,29 +19,6 @@ namespace {
 size_t FilesIn(const std::string& dir) {
   return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
 }
-
-// Lowers the file-size limit of the process for a scope: writing more than `bytes` into a
-// file then fails as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = old_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    signal(SIGXFSZ, oldHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit old_{};
-  sighandler_t oldHandler_;
-};
 
 // A main window whose save dialog the save-as functions use.
 struct MainWindowScope {
@@ -204,7 +179,7 @@ TEST(JpkSave, AWriteFailureHalfwayKeepsTheOldFile) {
   v7m::IXMLJPK doc = NewV7();
   for (int i = 0; i < 200; ++i) doc.Ewidencja().SprzedazWiersz().Add().Set_LpSprzedazy(i + 1);
   {
-    FileSizeLimit limit(2048);
+    test::FileSizeLimit limit(2048);
     EXPECT_THROW(SaveJpkFile(doc, target), Error);
   }
   EXPECT_EQ(test::ReadFile(target), "<JPK>stary</JPK>");

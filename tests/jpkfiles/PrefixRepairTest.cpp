@@ -1,7 +1,5 @@
 // The namespace-prefix check after loading, its repair with backup, and the node copier.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <regex>
@@ -53,27 +51,6 @@ std::string WithTnsPrefix(const std::string& text, const char* namespaceURI) {
   return std::regex_replace(prefixed, std::regex("<tns:Podmiot1 "),
                             "<tns:Podmiot1 xmlns:tns=\"" + std::string(namespaceURI) + "\" ");
 }
-
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = old_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    signal(SIGXFSZ, oldHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit old_{};
-  sighandler_t oldHandler_;
-};
 
 }  // namespace
 
@@ -180,7 +157,7 @@ TEST(PrefixRepair, ASaveThatFailsAfterTheBackupPutsTheFileBack) {
   ui.QueueAnswer(Answer::Yes);
   v7m::IXMLJPK doc = v7m::LoadJpkV7(file);
   {
-    FileSizeLimit limit(256);
+    test::FileSizeLimit limit(256);
     EXPECT_THROW(CheckJpkV7Prefixes(doc, file), Error);
   }
   EXPECT_TRUE(doc.IsNull());
