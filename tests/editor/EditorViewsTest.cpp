@@ -17,18 +17,14 @@ using namespace velkar;
 using namespace velkar::test;
 
 namespace {
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "editor_views_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+int argc = 1;
+char name[] = "editor_views_tests";
+char* argv[] = {name, nullptr};
 }  // namespace
 
 class EditorViewsTest : public EditorTest {
  protected:
-  EditorViewsTest() { App(); }
+  QApplication app{argc, argv};
 };
 
 TEST_F(EditorViewsTest, EditorViewShowsTheDocumentAndRecalculates) {
