@@ -9,6 +9,7 @@
 #include "app/ui/UiPort.h"
 #include "base/DateTime.h"
 #include "base/Error.h"
+#include "base/Paths.h"
 #include "jpkfiles/Backup.h"
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/NodeCopy.h"
@@ -48,29 +49,45 @@ bool CheckPrefixes(Root& doc, const std::string& fileName, const char* namespace
   return true;
 }
 
-template <typename Root, typename Load>
-void Reformat(Root& doc, const std::string& fileName, Load load, const char* emptyError) {
+// The reformat pass. The file is read once: when it already holds the reformatted text (as
+// every file SaveJpkFile writes does), the document read is the one the caller gets back
+// and the one checked against the schema; otherwise the file is rewritten and read again.
+template <typename Root, typename Load, typename Get>
+void Reformat(Root& doc, const std::string& fileName, Load load, Get get, const char* emptyError) {
   if (emptyError && (doc.IsNull() || fileName.empty())) throw Error(emptyError);
   std::string indent = doc.IsNull() ? std::string("\t") : doc.OwnerDocument()->NodeIndentStr();
   std::exception_ptr failure;
+  xml::IXMLDocument scratch;
+  bool asWritten = false;
   try {
-    xml::IXMLDocument scratch = xml::TXMLDocument::Create();
+    scratch = xml::TXMLDocument::Create();
     scratch->SetOptions(scratch->Options() | xml::doNodeAutoIndent);
     scratch->SetNodeIndentStr(indent);
     scratch->LoadFromFile(fileName);
     scratch->SetEncoding("UTF-8");
-    scratch->SaveToFile(fileName);
+    asWritten = scratch->SaveToXML() == ReadWholeFile(fileName);
+    if (!asWritten) scratch->SaveToFile(fileName);
   } catch (...) {
     failure = std::current_exception();
   }
   doc = Root();
-  try {
-    doc = load(fileName);
-  } catch (...) {
-    if (!failure) throw;
+  if (!failure && asWritten) {
+    // The document as a fresh load of the file has it.
+    xml::IXMLDocument fresh = xml::TXMLDocument::Create();
+    scratch->SetOptions(fresh->Options());
+    scratch->SetNodeIndentStr(fresh->NodeIndentStr());
+    scratch->SetModified(false);
+    doc = get(scratch);
+  } else {
+    scratch.reset();
+    try {
+      doc = load(fileName);
+    } catch (...) {
+      if (!failure) throw;
+    }
   }
   if (failure) std::rethrow_exception(failure);
-  WarnIfJpkFileInvalid(fileName);
+  WarnIfJpkDocumentInvalid(doc.OwnerDocument()->DOMDocument(), fileName);
 }
 
 FileDialogOptions& SaveDialog() {
@@ -118,6 +135,8 @@ template <typename Root>
 void SaveAndReformat(Root& doc, const std::string& fileName, void (*reformat)(Root&, const std::string&),
                      const char* kind) {
   if (doc.IsNull() || !doc.OwnerDocument()->Active()) Fail("Brak aktywnego pliku %s", kind);
+  // Written in the reformatted form at once, so the reformat pass finds nothing to rewrite.
+  doc.OwnerDocument()->SetOptions(doc.OwnerDocument()->Options() | xml::doNodeAutoIndent);
   doc.OwnerDocument()->SaveToFile(fileName);
   reformat(doc, fileName);
 }
@@ -138,19 +157,19 @@ bool CheckJpkFAPrefixes(fa::IXMLJPKFA& doc, const std::string& fileName) {
 }
 
 void ReformatJpkV7File(v7m::IXMLJPK& doc, const std::string& fileName) {
-  Reformat(doc, fileName, v7m::LoadJpkV7, nullptr);
+  Reformat(doc, fileName, v7m::LoadJpkV7, v7m::GetJpkV7, nullptr);
 }
 
 void ReformatJpkFAFile(fa::IXMLJPKFA& doc, const std::string& fileName) {
-  Reformat(doc, fileName, fa::LoadJpkFA, "Błąd formatowania pliku JPK_FA");
+  Reformat(doc, fileName, fa::LoadJpkFA, fa::GetJpkFA, "Błąd formatowania pliku JPK_FA");
 }
 
 void ReformatJpkMAGFile(mag::IXMLJPKMAG& doc, const std::string& fileName) {
-  Reformat(doc, fileName, mag::LoadJpkMAG, "Błąd formatowania pliku JPK_MAG");
+  Reformat(doc, fileName, mag::LoadJpkMAG, mag::GetJpkMAG, "Błąd formatowania pliku JPK_MAG");
 }
 
 void ReformatJpkKRFile(kr::IXMLJPKKR& doc, const std::string& fileName) {
-  Reformat(doc, fileName, kr::LoadJpkKR, "Błąd formatowania pliku JPK_KR");
+  Reformat(doc, fileName, kr::LoadJpkKR, kr::GetJpkKR, "Błąd formatowania pliku JPK_KR");
 }
 
 void SaveJpkFile(v7m::IXMLJPK& doc, const std::string& fileName) {
