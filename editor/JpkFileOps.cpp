@@ -1,5 +1,6 @@
 // Opening, merging, saving and generating in the editor, with the questions that guard
 // unsaved changes and the clean-up of line breaks before a file is loaded.
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -53,16 +54,26 @@ void MoveOver(const std::string& from, const std::string& to) {
 std::string JoinBrokenLines(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::string out;
-  out.reserve(text.size());
+  out.resize(text.size());
+  char* to = out.data();
+  const char* from = text.data();
+  const char* end = from + text.size();
   char previous = '\r';
-  for (char c : text) {
-    if (c == '\r') {
-      if (previous != ' ' && previous != '>') out += ' ';
-    } else if (c != '\n') {
-      out += c;
+  while (from < end) {
+    // Runs without line breaks are copied whole.
+    const char* run = from;
+    while (run < end && *run != '\r' && *run != '\n') ++run;
+    if (run > from) {
+      std::memcpy(to, from, static_cast<size_t>(run - from));
+      to += run - from;
+      previous = run[-1];
+      from = run;
+      continue;
     }
-    previous = c;
+    if (*from == '\r' && previous != ' ' && previous != '>') *to++ = ' ';
+    previous = *from++;
   }
+  out.resize(static_cast<size_t>(to - out.data()));
   return out;
 }
 

@@ -131,8 +131,17 @@ void TJpkVatDlg::RefreshInfo() {
 
     // 5. Register totals.
     xml::TXMLNode ewidencja = LoadedJpk.FindChild("Ewidencja");
-    xml::TXMLNode sprzedazCtrl = Find(ewidencja, "SprzedazCtrl");
-    xml::TXMLNode zakupCtrl = Find(ewidencja, "ZakupCtrl");
+    xml::TXMLNode sprzedazCtrl, zakupCtrl;
+    if (ewidencja) {
+      // Both control records in one walk of the register.
+      const xmlNode* found[2] = {};
+      rowscan::FindChildren(ewidencja.ConstDOMNode(), {"SprzedazCtrl", "ZakupCtrl"}, found);
+      auto node = [&](const xmlNode* n) {
+        return n ? xml::TXMLNode(const_cast<xmlNode*>(n), ewidencja.OwnerDocument()) : xml::TXMLNode();
+      };
+      sprzedazCtrl = node(found[0]);
+      zakupCtrl = node(found[1]);
+    }
     auto amountText = [](const xml::TXMLNode& ctrl, std::string_view name) {
       xml::TXMLNode field = ctrl.FindChild(name);
       return field ? xml::XmlFloatToStr(xml::XmlStrToFloat(field.Text())) : std::string();

@@ -17,8 +17,10 @@ namespace regedit {
 bool IsWordByte(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80; }
 
 bool MentionsBrak(std::string_view text) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
   for (size_t i = 0; i + 4 <= text.size(); ++i) {
-    if (!EqualsNoCase(text.substr(i, 4), "brak")) continue;
+    if (lower(text[i]) != 'b' || lower(text[i + 1]) != 'r' || lower(text[i + 2]) != 'a' || lower(text[i + 3]) != 'k')
+      continue;
     bool startsWord = i == 0 || !IsWordByte(static_cast<unsigned char>(text[i - 1]));
     bool endsWord = i + 4 == text.size() || !IsWordByte(static_cast<unsigned char>(text[i + 4]));
     if (startsWord && endsWord) return true;
@@ -89,12 +91,18 @@ void TJpkVatDlg::RecalcJPK(const v7m::IXMLJPK& GJPK) {
   std::string scratch;
 
   // Sale rows: from the first SprzedazWiersz to the first element without LpSprzedazy.
+  // Where a walk stops is where the next part of the register normally begins, so the
+  // control records are found there without walking the rows again.
   std::int64_t saleCount = 0;
   double saleTax = 0;
   const xmlNode* firstSale = rowscan::FindChild(ewidencja.ConstDOMNode(), "SprzedazWiersz");
+  const xmlNode* stop = nullptr;
   for (const xmlNode* row = firstSale; row; row = rowscan::NextElement(row)) {
     rowscan::Scan(row, rowscan::RowKind::Sale, fields);
-    if (!fields.lp) break;
+    if (!fields.lp) {
+      stop = row;
+      break;
+    }
     regedit::SetNumberIfDifferent(doc, fields.lp, ++saleCount);
     for (const xmlNode* contractor : {fields.nrKontrahenta, fields.nazwaKontrahenta})
       if (contractor && regedit::MentionsBrak(rowscan::Text(contractor, scratch)))
@@ -103,7 +111,8 @@ void TJpkVatDlg::RecalcJPK(const v7m::IXMLJPK& GJPK) {
   }
 
   // SprzedazCtrl stands after the sale rows and before the purchase part.
-  xml::TXMLNode sprzedazCtrl = ewidencja.FindChild("SprzedazCtrl");
+  xml::TXMLNode sprzedazCtrl =
+      stop && rowscan::NameIs(stop, "SprzedazCtrl") ? doc.Node(stop) : ewidencja.FindChild("SprzedazCtrl");
   if (!sprzedazCtrl) {
     xml::TXMLNode before = ewidencja.FindChild("ZakupWiersz");
     if (!before) before = ewidencja.FindChild("ZakupCtrl");
@@ -114,10 +123,17 @@ void TJpkVatDlg::RecalcJPK(const v7m::IXMLJPK& GJPK) {
   // Purchase rows.
   std::int64_t purchaseCount = 0;
   double purchaseTax = 0;
-  const xmlNode* firstPurchase = rowscan::FindChild(ewidencja.ConstDOMNode(), "ZakupWiersz");
+  const xmlNode* afterCtrl = rowscan::NextElement(sprzedazCtrl.ConstDOMNode());
+  const xmlNode* firstPurchase = afterCtrl && rowscan::NameIs(afterCtrl, "ZakupWiersz")
+                                     ? afterCtrl
+                                     : rowscan::FindChild(ewidencja.ConstDOMNode(), "ZakupWiersz");
+  stop = nullptr;
   for (const xmlNode* row = firstPurchase; row; row = rowscan::NextElement(row)) {
     rowscan::Scan(row, rowscan::RowKind::Purchase, fields);
-    if (!fields.lp) break;
+    if (!fields.lp) {
+      stop = row;
+      break;
+    }
     regedit::SetNumberIfDifferent(doc, fields.lp, ++purchaseCount);
     purchaseTax = round2(purchaseTax + rowscan::PurchaseTax(fields));
     if (fields.dowodZakupu) {
@@ -131,7 +147,8 @@ void TJpkVatDlg::RecalcJPK(const v7m::IXMLJPK& GJPK) {
            fields.dowodZakupu ? std::string(rowscan::Text(fields.dowodZakupu, scratch)) : std::string(), "K_46");
   }
 
-  xml::TXMLNode zakupCtrl = ewidencja.FindChild("ZakupCtrl");
+  xml::TXMLNode zakupCtrl =
+      stop && rowscan::NameIs(stop, "ZakupCtrl") ? doc.Node(stop) : ewidencja.FindChild("ZakupCtrl");
   if (!zakupCtrl) zakupCtrl = ewidencja.AddChild("ZakupCtrl");
   WriteControl(doc, zakupCtrl, "LiczbaWierszyZakupow", purchaseCount, "PodatekNaliczony", purchaseTax);
 }

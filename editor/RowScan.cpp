@@ -49,6 +49,22 @@ const xmlNode* FindChild(const xmlNode* node, std::string_view name) {
   return nullptr;
 }
 
+void FindChildren(const xmlNode* node, std::initializer_list<std::string_view> names, const xmlNode** found) {
+  size_t missing = names.size();
+  for (size_t i = 0; i < names.size(); ++i) found[i] = nullptr;
+  for (const xmlNode* child = node->children; child && missing > 0; child = child->next) {
+    if (child->type != XML_ELEMENT_NODE || !SameNamespace(child, node)) continue;
+    size_t i = 0;
+    for (std::string_view name : names) {
+      if (!found[i] && NameIs(child, name)) {
+        found[i] = child;
+        --missing;
+      }
+      ++i;
+    }
+  }
+}
+
 std::string_view Text(const xmlNode* element, std::string& scratch) {
   const xmlNode* first = element->children;
   if (!first) return {};

@@ -6,6 +6,7 @@
 #include <libxml/tree.h>
 
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,10 @@ void Scan(const xmlNode* row, RowKind kind, RowFields& fields);
 
 // The first child element `name` of `node` in its namespace, or null.
 const xmlNode* FindChild(const xmlNode* node, std::string_view name);
+
+// The first child element of each of `names` (in `node`'s namespace), found in one walk;
+// `found` has a place per name and gets null for a name that is missing.
+void FindChildren(const xmlNode* node, std::initializer_list<std::string_view> names, const xmlNode** found);
 
 // The text of an element; `scratch` holds it when it is not one text node.
 std::string_view Text(const xmlNode* element, std::string& scratch);
