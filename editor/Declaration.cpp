@@ -8,11 +8,11 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
+#include "editor/JpkVatDlg.h"
+#include "editor/RowScan.h"
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "jpkfiles/NodeCopy.h"
-#include "editor/JpkVatDlg.h"
-#include "editor/RowScan.h"
 #include "model/xml/XmlValues.h"
 #include "tools/Money.h"
 

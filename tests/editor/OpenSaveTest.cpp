@@ -218,6 +218,30 @@ TEST_F(OpenSaveTest, OneLineFileIsReindentedAndKeptAsBackup) {
   EXPECT_EQ(dlg.edSaleLinesCount.Text, "5");
 }
 
+TEST_F(OpenSaveTest, ReindentedTextOfTheSameSizeBringsTheOriginalBack) {
+  Settings().ClearEnter = true;
+  // Written as the program writes files, but with one attribute in single quotes: the
+  // re-indented text has the same length and other bytes, so the file stays as it was.
+  std::string fileName = dir.Write("a.xml", FiveSalesTwoPurchases().Xml());
+  ASSERT_TRUE(Open(fileName));
+  ui.QueueFileName(fileName);
+  ASSERT_TRUE(dlg.btnSaveJPKClick());
+  std::string canonical = ReadFile(fileName);
+  std::string quoted = ReplaceAll(canonical, "rola=\"Podatnik\"", "rola='Podatnik'");
+  ASSERT_NE(quoted, canonical);
+  dir.Write("a.xml", quoted);
+  ASSERT_TRUE(Open(fileName, mrNo));
+  EXPECT_EQ(ReadFile(fileName), quoted);
+  EXPECT_EQ(dlg.LoadedJpk.FindChild("Podmiot1").GetAttribute("rola"), "Podatnik");
+  EXPECT_FALSE(Modified());
+
+  // Blank lines after the document make the re-indented text shorter: it replaces the file.
+  dir.Write("a.xml", canonical + "\n\n");
+  ASSERT_TRUE(Open(fileName, mrNo));
+  EXPECT_EQ(ReadFile(fileName), canonical);
+  EXPECT_EQ(dlg.edSaleLinesCount.Text, "5");
+}
+
 TEST_F(OpenSaveTest, LineBreaksInsideTextJoinWithABlankOnlyAfterACarriageReturn) {
   Settings().ClearEnter = true;
   V7mFile file;
