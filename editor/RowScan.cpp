@@ -115,11 +115,14 @@ bool IsFP(const RowFields& fields) {
 
 namespace {
 
-// sum := round2(sum ± K_n) for each listed field in turn.
+// sum := round2(sum ± K_n) for each listed field in turn (a missing field adds 0 and
+// leaves the rounded sum as it is).
 double Sum(const RowFields& fields, std::initializer_list<int> plus, std::initializer_list<int> minus = {}) {
   double sum = 0;
-  for (int n : plus) sum = round2(sum + Amount(fields.k[static_cast<size_t>(n)]));
-  for (int n : minus) sum = round2(sum - Amount(fields.k[static_cast<size_t>(n)]));
+  for (int n : plus)
+    if (const xmlNode* field = fields.k[static_cast<size_t>(n)]) sum = round2(sum + Amount(field));
+  for (int n : minus)
+    if (const xmlNode* field = fields.k[static_cast<size_t>(n)]) sum = round2(sum - Amount(field));
   return sum;
 }
 
