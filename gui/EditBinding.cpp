@@ -1,6 +1,8 @@
 // Control-to-widget binding of the editor windows.
 #include "gui/EditBinding.h"
 
+#include <QScreen>
+
 #include "app/MainForm.h"
 #include "app/ui/UiPort.h"
 #include "gui/QtUi.h"
@@ -44,6 +46,13 @@ void ApplyCheck(const TCheckBox& control, QAbstractButton* button) {
   button->setText(Q(control.Text));
   button->setChecked(control.Checked);
   button->setEnabled(control.Enabled);
+}
+
+void CentreOnScreen(QWidget* window) {
+  if (QScreen* screen = window->screen()) {
+    QRect area = screen->availableGeometry();
+    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+  }
 }
 
 void RunHandler(const std::function<void()>& handler) {

@@ -26,6 +26,9 @@ void ApplyEdit(const TLabeledEdit& control, const EditWidgets& widgets);
 void ApplyGroup(const TGroupBox& control, QGroupBox* box);
 void ApplyCheck(const TCheckBox& control, QAbstractButton* button);
 
+// Places a window in the middle of the screen it is on.
+void CentreOnScreen(QWidget* window);
+
 // Runs an event handler of a window object; an error no handler caught goes to the main
 // window's error handler (the program ends after its message), or to an error box when
 // there is no main window.

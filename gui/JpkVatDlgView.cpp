@@ -208,6 +208,7 @@ void JpkVatDlgView::Refresh() {
 }
 
 void JpkVatDlgView::showEvent(QShowEvent* event) {
+  CentreOnScreen(this);  // a fixed dialog in the middle of the desktop
   RunHandler([this] { dlg_.FormShow(); });
   Refresh();
   QDialog::showEvent(event);

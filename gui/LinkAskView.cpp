@@ -3,6 +3,7 @@
 
 #include <QPushButton>
 
+#include "gui/EditBinding.h"
 #include "gui/QtUi.h"
 
 namespace velkar::gui {
@@ -33,6 +34,7 @@ LinkAskView::LinkAskView(TdlgLinkAsk& dlg, QWidget* parent) : QDialog(parent), d
 }
 
 void LinkAskView::showEvent(QShowEvent* event) {
+  CentreOnScreen(this);  // a fixed dialog in the middle of the desktop
   dlg_.FormShow();
   QDialog::showEvent(event);
 }

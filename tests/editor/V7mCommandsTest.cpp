@@ -2,7 +2,9 @@
 // their exit codes and their Polish messages; and the shipped sample register.
 #include <gtest/gtest.h>
 
+#include "app/ui/ScriptedUi.h"
 #include "base/Paths.h"
+#include "cli/Program.h"
 #include "jpkfiles/SchemaValidation.h"
 #include "tests/editor/V7mFixture.h"
 #include "tests/support/RunCommand.h"
@@ -183,4 +185,18 @@ TEST(SampleRegister, ShippedSampleIsWhatTheBuilderWrites) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(ReadFile(dir.File("s.xml")), ReadFile(SourceDir() + "/samples/2024-03_JPK_V7M_wrzos.xml"));
   EXPECT_TRUE(ValidateJpkFile(dir.File("s.xml")).Valid());
+}
+
+TEST(ProgramWindows, TheMainWindowButtonOpensTheEditor) {
+  TempDir dir;
+  dir.Write("firma.ini", kConfig);
+  ChangeDir cd(dir.Path());
+  ScriptedUi ui;
+  Program program;
+  program.Create({"velkar", "/ini=firma.ini"});
+  ASSERT_NE(program.JpkVatDlg, nullptr);
+  EXPECT_EQ(program.MainForm.ToolWindows.JpkVatDlg, program.JpkVatDlg.get());
+  program.MainForm.btnJPK_V7MClick();
+  EXPECT_EQ(ui.ModalWindows(), (std::vector<std::string>{"TJpkVatDlg"}));
+  EXPECT_EQ(program.JpkVatDlg->Caption, "JPK_V7 v.2");
 }
