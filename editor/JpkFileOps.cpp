@@ -10,6 +10,7 @@
 #include "base/DateTime.h"
 #include "base/Error.h"
 #include "base/Paths.h"
+#include "base/Text.h"
 #include "editor/JpkVatDlg.h"
 #include "editor/LinkAskDlg.h"
 #include "editor/RowScan.h"
@@ -17,6 +18,7 @@
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "jpkfiles/NodeCopy.h"
+#include "model/xml/XmlErrors.h"
 
 namespace velkar {
 
@@ -170,7 +172,12 @@ bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument
   bool same = false;
   std::string formatted;
   try {
-    document->LoadFromXML(JoinBrokenLines(original));
+    try {
+      document->LoadFromXML(JoinBrokenLines(original));
+    } catch (const xml::EXMLDocError& error) {
+      // The text was read from memory: the message names the file it came from.
+      throw xml::EXMLDocError(ReplaceAll(error.what(), "(tekst XML)", fileName));
+    }
     document->SetEncoding("UTF-8");
     ReindentedText text(document->DOMDocument(), original);
     same = text.Same();

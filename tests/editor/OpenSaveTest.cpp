@@ -273,7 +273,12 @@ TEST_F(OpenSaveTest, EmptyFileStaysWhereItWas) {
 TEST_F(OpenSaveTest, BrokenXmlIsReportedAndTheFileKept) {
   Settings().ClearEnter = true;
   std::string fileName = dir.Write("zly.xml", "<JPK><Naglowek>\r\n</JPK>");
-  EXPECT_THROW(Open(fileName), Error);
+  try {
+    Open(fileName);
+    FAIL();
+  } catch (const Error& error) {
+    EXPECT_TRUE(std::string(error.what()).starts_with("Błąd w pliku XML " + fileName + ", wiersz 1: ")) << error.what();
+  }
   EXPECT_EQ(ReadFile(fileName), "<JPK><Naglowek>\r\n</JPK>");
   EXPECT_FALSE(FileExists(dir.File("_tmp_V7M.xml")));
 }
