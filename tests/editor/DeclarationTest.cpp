@@ -37,7 +37,7 @@ TEST_F(DeclarationTest, RegisterOfFpRowsOnlyGivesZeroTax) {
 TEST_F(DeclarationTest, HalvesRoundAwayFromZeroOnBothSidesOfTheRegister) {
   V7mFile file;
   file.sales = {Sale(1, {{"K_19", "10.25"}, {"K_20", "10.25"}}), Sale(2, {{"K_19", "0.25"}, {"K_20", "0.25"}}),
-                Sale(3, {{"K_15", "-10.5"}, {"K_16", "-0.5"}})};
+                Sale(3, {{"K_15", "-10.5"}, {"K_16", "-0.5"}}), Sale(4, {{"K_17", "11.5"}, {"K_18", "-11.5"}})};
   file.purchases = {Purchase(1, {{"K_40", "10"}, {"K_41", "10.5"}, {"K_42", "11"}, {"K_43", "11.5"}}),
                     Purchase(2, {{"K_40", "-10.5"}, {"K_41", "-2.5"}})};
   Adopt(file);
@@ -46,12 +46,14 @@ TEST_F(DeclarationTest, HalvesRoundAwayFromZeroOnBothSidesOfTheRegister) {
   EXPECT_EQ(Position("P_20"), "11");
   EXPECT_EQ(Position("P_15"), "-11");  // -10.5
   EXPECT_EQ(Position("P_16"), "-1");   // -0.5
+  EXPECT_EQ(Position("P_17"), "12");   // 11.5
+  EXPECT_EQ(Position("P_18"), "-12");  // -11.5
   EXPECT_EQ(Position("P_40"), "-1");   // -0.5
   EXPECT_EQ(Position("P_41"), "8");    // 8.0
   EXPECT_EQ(Position("P_42"), "11");
   EXPECT_EQ(Position("P_43"), "12");   // 11.5
-  EXPECT_EQ(Position("P_37"), "0");
-  EXPECT_EQ(Position("P_38"), "10");
+  EXPECT_EQ(Position("P_37"), "12");
+  EXPECT_EQ(Position("P_38"), "-2");
 
   V7mFile purchases;
   purchases.purchases = {Purchase(1, {{"K_42", "5.25"}, {"K_43", "5.25"}}), Purchase(2, {{"K_42", "5.25"}, {"K_43", "5.25"}})};
