@@ -36,7 +36,7 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   open->setDefault(true);
   files->addWidget(open, 0, 0);
   files->addWidget(Button(dlg.btnSaveJPK, this, nullptr), 0, 1);
-  files->addWidget(Button(dlg.btnMakeJPK, this, &TJpkVatDlg::btnMakeJPKClick), 0, 2);
+  files->addWidget(Button(dlg.btnMakeJPK, this, [](TJpkVatDlg& d) { d.btnMakeJPKClick(); }), 0, 2);
   int column = 0;
   for (TLabeledEdit* control : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange}) {
     EditWidgets widgets = MakeLabeledEdit(*control, this);
@@ -46,9 +46,9 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   }
   top->addLayout(files, 3);
   auto* actions = new QVBoxLayout;
-  actions->addWidget(Button(dlg.btnAddParagonSale, this, &TJpkVatDlg::btnAddParagonSaleClick));
+  actions->addWidget(Button(dlg.btnAddParagonSale, this, [](TJpkVatDlg& d) { d.btnAddParagonSaleClick(); }));
   actions->addWidget(Button(dlg.btnRecalcDeclaration, this, nullptr));
-  actions->addWidget(Button(dlg.btnClearDeclaration, this, &TJpkVatDlg::btnClearDeclarationClick));
+  actions->addWidget(Button(dlg.btnClearDeclaration, this, [](TJpkVatDlg& d) { d.btnClearDeclarationClick(); }));
   top->addLayout(actions, 1);
   page->addLayout(top);
   // The handlers that report a result: the view only needs the refresh after them.
@@ -160,13 +160,13 @@ JpkVatDlgView::~JpkVatDlgView() {
   if (QtUi* port = Port()) port->SetActiveView(&dlg_, nullptr);
 }
 
-QPushButton* JpkVatDlgView::Button(TButton& control, QWidget* parent, void (TJpkVatDlg::*click)()) {
+QPushButton* JpkVatDlgView::Button(TButton& control, QWidget* parent, std::function<void(TJpkVatDlg&)> click) {
   auto* button = new QPushButton(Q(control.Text), parent);
   button->setObjectName(Q(control.Name));
   button->setMinimumHeight(36);
   if (click)
     connect(button, &QPushButton::clicked, this, [this, click] {
-      Forward(dlg_, [click](TJpkVatDlg& d) { (d.*click)(); });
+      Forward(dlg_, click);
       Refresh();
     });
   buttons_.emplace_back(&control, button);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 #include "editor/JpkVatDlg.h"
@@ -25,7 +26,7 @@ class JpkVatDlgView : public QDialog {
   void reject() override;
 
  private:
-  QPushButton* Button(TButton& control, QWidget* parent, void (TJpkVatDlg::*click)());
+  QPushButton* Button(TButton& control, QWidget* parent, std::function<void(TJpkVatDlg&)> click);
   void Edits(QGroupBox* box, std::initializer_list<TLabeledEdit*> controls, int columns);
 
   TJpkVatDlg& dlg_;

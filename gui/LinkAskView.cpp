@@ -2,6 +2,7 @@
 #include "gui/LinkAskView.h"
 
 #include <QPushButton>
+#include <functional>
 
 #include "gui/EditBinding.h"
 #include "gui/QtUi.h"
@@ -13,22 +14,17 @@ LinkAskView::LinkAskView(TdlgLinkAsk& dlg, QWidget* parent) : QDialog(parent), d
   setWindowTitle(Q(dlg.Caption));
   setFixedSize(TdlgLinkAsk::kWidth, TdlgLinkAsk::kHeight);
   int left = (TdlgLinkAsk::kWidth - TdlgLinkAsk::kButtonWidth) / 2;
-  struct Place {
-    TButton* control;
-    int top;
-    void (TdlgLinkAsk::*click)();
-  };
-  for (Place place : {Place{&dlg.btnNewJPK, 24, &TdlgLinkAsk::btnNewJPKClick},
-                      Place{&dlg.btnLinkJPK, 24 + TdlgLinkAsk::kButtonHeight + 18, &TdlgLinkAsk::btnLinkJPKClick}}) {
-    auto* button = new QPushButton(Q(place.control->Text), this);
-    button->setObjectName(Q(place.control->Name));
-    button->setGeometry(left, place.top, TdlgLinkAsk::kButtonWidth, TdlgLinkAsk::kButtonHeight);
-    auto click = place.click;
+  auto place = [this, left](TButton& control, int top, std::function<void()> click) {
+    auto* button = new QPushButton(Q(control.Text), this);
+    button->setObjectName(Q(control.Name));
+    button->setGeometry(left, top, TdlgLinkAsk::kButtonWidth, TdlgLinkAsk::kButtonHeight);
     connect(button, &QPushButton::clicked, this, [this, click] {
-      (dlg_.*click)();
+      click();
       done(dlg_.ModalResultValue);
     });
-  }
+  };
+  place(dlg.btnNewJPK, 24, [this] { dlg_.btnNewJPKClick(); });
+  place(dlg.btnLinkJPK, 24 + TdlgLinkAsk::kButtonHeight + 18, [this] { dlg_.btnLinkJPKClick(); });
   // The close box and Escape: no answer.
   connect(this, &QDialog::rejected, this, [this] { dlg_.ModalResultValue = mrCancel; });
 }

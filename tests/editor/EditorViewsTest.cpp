@@ -64,6 +64,11 @@ TEST_F(EditorViewsTest, EditorViewShowsTheDocumentAndRecalculates) {
   EXPECT_EQ(view.Edit("edP62")->text(), QString("50"));
   EXPECT_TRUE(radio->isChecked());
   EXPECT_EQ(view.windowTitle(), QString("*nowy plik - Torvik JPK"));
+
+  // The receipt button asks first; closed without an answer, nothing changes.
+  view.findChild<QPushButton*>("btnAddParagonSale")->click();
+  EXPECT_EQ(ui.LastMessage(), "Brak wpisu ze sprzedażą paragonową.\rUtworzyć taką pozycję?");
+  EXPECT_TRUE(ui.ModalWindows().empty());
 }
 
 TEST_F(EditorViewsTest, ParagonViewFiltersKeysAndKeepsARefusedDialogOpen) {
