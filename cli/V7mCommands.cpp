@@ -30,7 +30,9 @@ class EditorSession final : public UiPort {
   EditorSession& operator=(const EditorSession&) = delete;
 
   void QueueFileName(std::string name) { fileNames_.push_back(std::move(name)); }
-  void OnModal(const std::string& windowName, std::function<int(Window&)> handler) { modals_[windowName] = std::move(handler); }
+  void OnModal(const std::string& windowName, std::function<int(Window&)> handler) {
+    modals_[windowName] = std::move(handler);
+  }
   int Problems() const { return problems_; }
 
   Answer Ask(MessageKind kind, const std::string& text, Buttons buttons) override {
@@ -177,8 +179,8 @@ int RunShow(CommandContext& context) {
 
 // The declaration options as what the user types into the edits.
 void ApplyDeclarationOptions(TJpkVatDlg& dlg, const ParsedArgs& args) {
-  const std::pair<const char*, TEdit*> edits[] = {{"P39", &dlg.edP39}, {"P49", &dlg.edP49}, {"P50", &dlg.edP50},
-                                                  {"P52", &dlg.edP52}, {"P60", &dlg.edP60}, {"P61", &dlg.edP61},
+  const std::pair<const char*, TEdit*> edits[] = {{"P39", &dlg.edP39},    {"P49", &dlg.edP49}, {"P50", &dlg.edP50},
+                                                  {"P52", &dlg.edP52},    {"P60", &dlg.edP60}, {"P61", &dlg.edP61},
                                                   {"ordzu", &dlg.edORDZU}};
   for (auto [option, edit] : edits)
     if (args.Has(option)) edit->Text = args.Get(option);
@@ -190,7 +192,8 @@ void ApplyDeclarationOptions(TJpkVatDlg& dlg, const ParsedArgs& args) {
     const std::map<std::string, TRadioButton*> terms = {
         {"55", &dlg.rbZwrot55}, {"56", &dlg.rbZwrot56}, {"57", &dlg.rbZwrot57}, {"58", &dlg.rbZwrot58}};
     auto term = terms.find(args.Get("zwrot"));
-    if (term == terms.end()) Fail("Niepoprawna wartość opcji --zwrot: %s (dozwolone: 55, 56, 57, 58)", args.Get("zwrot"));
+    if (term == terms.end())
+      Fail("Niepoprawna wartość opcji --zwrot: %s (dozwolone: 55, 56, 57, 58)", args.Get("zwrot"));
     dlg.rbZwrotClick(*term->second);
   }
   if (args.Has("P59")) {
@@ -249,10 +252,15 @@ int RunParagon(CommandContext& context) {
     bool confirmed = false;
     session.OnModal("TParagonDlg", [&](Window& window) {
       auto& paragon = static_cast<TParagonDlg&>(window);
-      const std::pair<const char*, TEdit*> edits[] = {
-          {"dowod", &paragon.edDowodSprzedazy}, {"free", &paragon.edValueFree}, {"zero", &paragon.edValue0},
-          {"net5", &paragon.edNet5},            {"tax5", &paragon.edTax5},      {"net8", &paragon.edNet8},
-          {"tax8", &paragon.edTax8},            {"net23", &paragon.edNet23},    {"tax23", &paragon.edTax23}};
+      const std::pair<const char*, TEdit*> edits[] = {{"dowod", &paragon.edDowodSprzedazy},
+                                                      {"free", &paragon.edValueFree},
+                                                      {"zero", &paragon.edValue0},
+                                                      {"net5", &paragon.edNet5},
+                                                      {"tax5", &paragon.edTax5},
+                                                      {"net8", &paragon.edNet8},
+                                                      {"tax8", &paragon.edTax8},
+                                                      {"net23", &paragon.edNet23},
+                                                      {"tax23", &paragon.edTax23}};
       for (auto [option, edit] : edits)
         if (args.Has(option)) edit->Text = args.Get(option);
       paragon.RecalcParagon();
@@ -290,12 +298,14 @@ int RunClearDeclaration(CommandContext& context) {
 std::vector<Command> V7mCommands() {
   return {
       {"v7m show", std::string(kShowUsage) + " (co pokazuje okno JPK_V7M po wczytaniu pliku)", {}, {}, RunShow},
-      {"v7m recalc", kRecalcUsage,
+      {"v7m recalc",
+       kRecalcUsage,
        {"o", "P39", "P49", "P50", "P52", "P54", "zwrot", "P60", "P61", "ordzu"},
        {"declaration", "P59"},
        RunRecalc},
       {"v7m merge", kMergeUsage, {"o"}, {}, RunMerge},
-      {"v7m paragon", kParagonUsage,
+      {"v7m paragon",
+       kParagonUsage,
        {"o", "dowod", "free", "zero", "net5", "tax5", "net8", "tax8", "net23", "tax23"},
        {},
        RunParagon},

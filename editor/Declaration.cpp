@@ -39,7 +39,8 @@ struct Positions {
   std::vector<std::pair<std::string, std::string>> InSchemaOrder() const {
     std::vector<std::pair<std::string, std::string>> out;
     auto number = [&](int n) {
-      if (p[static_cast<size_t>(n)]) out.emplace_back("P_" + std::to_string(n), xml::XmlIntToStr(*p[static_cast<size_t>(n)]));
+      if (p[static_cast<size_t>(n)])
+        out.emplace_back("P_" + std::to_string(n), xml::XmlIntToStr(*p[static_cast<size_t>(n)]));
     };
     for (int n = 10; n <= 60; ++n) number(n);
     if (p61) out.emplace_back("P_61", *p61);
@@ -229,7 +230,8 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
   xml::TXMLNode deklaracja = LoadedJpk.FindChild("Deklaracja");
   if (!deklaracja) {
     xml::TXMLNode podmiot = LoadedJpk.FindChild("Podmiot1");
-    deklaracja = podmiot ? LoadedJpk.AddChildBefore("Deklaracja", podmiot.NextSibling()) : LoadedJpk.AddChild("Deklaracja", 2);
+    deklaracja =
+        podmiot ? LoadedJpk.AddChildBefore("Deklaracja", podmiot.NextSibling()) : LoadedJpk.AddChild("Deklaracja", 2);
   }
   v7m::IXMLJPK_Deklaracja declaration(deklaracja, xml::kUnchecked);
   v7m::IXMLJPK_Deklaracja_Naglowek naglowek(EnsureChild(deklaracja, "Naglowek", {"PozycjeSzczegolowe", "Pouczenia"}),

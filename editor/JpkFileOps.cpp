@@ -264,7 +264,8 @@ void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
       // at the position of their count, which stays the same child while rows go in.
       if (const xmlNode* firstSale = rowscan::FindChild(source.ConstDOMNode(), "SprzedazWiersz")) {
         int count = 0;
-        for (const xmlNode* child = rowscan::FirstElement(target.ConstDOMNode()); child; child = rowscan::NextElement(child))
+        for (const xmlNode* child = rowscan::FirstElement(target.ConstDOMNode()); child;
+             child = rowscan::NextElement(child))
           if (rowscan::NameIs(child, "SprzedazWiersz")) ++count;
         xml::TXMLNodeList children = target.ChildNodes();
         xml::TXMLNode before = count < children.Count() ? children[count] : xml::TXMLNode();

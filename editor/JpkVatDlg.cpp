@@ -4,11 +4,11 @@
 
 #include "app/Settings.h"
 #include "base/Error.h"
+#include "editor/RowReaders.h"
+#include "editor/RowScan.h"
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "jpkfiles/NodeCopy.h"
-#include "editor/RowReaders.h"
-#include "editor/RowScan.h"
 #include "model/xml/XmlValues.h"
 #include "tools/Money.h"
 
@@ -52,10 +52,10 @@ TJpkVatDlg::TJpkVatDlg(FileDialogOptions& openDlg, FileDialogOptions& saveDlg, T
 }
 
 std::vector<TLabeledEdit*> TJpkVatDlg::Edits() {
-  return {&edNIP, &edGenDate, &edDateRange, &edSaleTaxSum, &edBuyTaxSum, &edSaleLinesCount, &edBuyLinesCount,
-          &edP37, &edP38,     &edP39,       &edP40Plus42,  &edP48,       &edP49,            &edP50,
-          &edP51, &edP52,     &edP68,       &edP69,        &edORDZU,     &edP53,            &edP54,
-          &edP60, &edP61,     &edP62};
+  return {&edNIP,           &edGenDate, &edDateRange, &edSaleTaxSum, &edBuyTaxSum, &edSaleLinesCount,
+          &edBuyLinesCount, &edP37,     &edP38,       &edP39,        &edP40Plus42, &edP48,
+          &edP49,           &edP50,     &edP51,       &edP52,        &edP68,       &edP69,
+          &edORDZU,         &edP53,     &edP54,       &edP60,        &edP61,       &edP62};
 }
 
 void TJpkVatDlg::FormShow() {
@@ -176,13 +176,15 @@ void TJpkVatDlg::RefreshInfo() {
           edit.Hint = Format(pattern, declared, registered, round2(static_cast<double>(declared) - registered));
           edit.ShowHint = true;
         };
-        double nalezny = sprzedazCtrl ? rowscan::RawAmount(rowscan::FindChild(sprzedazCtrl.ConstDOMNode(), "PodatekNalezny")) : 0;
+        double nalezny =
+            sprzedazCtrl ? rowscan::RawAmount(rowscan::FindChild(sprzedazCtrl.ConstDOMNode(), "PodatekNalezny")) : 0;
         check(edP38, p38, nalezny, "podatek w deklaracji: %d, podatek w ewidencji: %.2f (różnica: %.2f)");
         edP39.Text = p("P_39");
         double nabycia = poz ? ChildAmount(poz, "P_40") + ChildAmount(poz, "P_42") : 0;
         edP40Plus42.Text = xml::XmlFloatToStr(nabycia);
         edP48.Text = p("P_48");
-        double naliczony = zakupCtrl ? rowscan::RawAmount(rowscan::FindChild(zakupCtrl.ConstDOMNode(), "PodatekNaliczony")) : 0;
+        double naliczony =
+            zakupCtrl ? rowscan::RawAmount(rowscan::FindChild(zakupCtrl.ConstDOMNode(), "PodatekNaliczony")) : 0;
         std::int64_t p39 = poz ? PositionValue(poz, "P_39") : 0;
         check(edP48, p48 - p39, naliczony,
               "podatek w deklaracji (bez nadwyżki z poprzedniego m-ca): %d, podatek w ewidencji: %.2f (różnica: %.2f)");

@@ -62,8 +62,8 @@ class TJpkVatDlg : public Window {
   TLabeledEdit edP39{"edP39", "Kwota nadwyżki z poprzedniej deklaracji (P_39)"};
   TLabeledEdit edP40Plus42{"edP40Plus42", "Nabycia Netto Suma (P_40+P_42)"};
   TLabeledEdit edP48{"edP48", "Podatek naliczony (P_48)"};
-  TLabeledEdit edP49{"edP49",
-                     "Kwota wydatkowana na zakup kas rejestrujących do odliczenia w danym okresie rozliczeniowym (P_49)"};
+  TLabeledEdit edP49{
+      "edP49", "Kwota wydatkowana na zakup kas rejestrujących do odliczenia w danym okresie rozliczeniowym (P_49)"};
   TLabeledEdit edP50{"edP50", "Kwota objęta zaniechaniem poboru (P_50)"};
   TLabeledEdit edP51{"edP51", "Kwota podatku podlegającego wpłacie do urzędu skarbowego (P_51)"};
   TLabeledEdit edP52{"edP52",

@@ -35,9 +35,7 @@ int DecimalPlaces(const std::string& text) {
 }
 
 // The edit's amount while the user is still typing: empty or unfinished text counts as 0.
-double RunningAmount(const TEdit& edit) {
-  return IsAmountText(edit.Text) ? ParseEditAmount(edit.Text) : 0.0;
-}
+double RunningAmount(const TEdit& edit) { return IsAmountText(edit.Text) ? ParseEditAmount(edit.Text) : 0.0; }
 
 }  // namespace
 
@@ -112,7 +110,8 @@ bool TParagonDlg::CheckRatePair(TEdit& netEdit, TEdit& taxEdit, double rate) {
               "Podatek w stawce %.0f%% wynoszący: %.2f\rzbyt różni się od wyliczonego: %.2f\rRóżnica: %.2f\r"
               "Zaakceptować?",
               rate, tax, computed, tax - computed);
-          if (Ui().Ask(MessageKind::Confirmation, question, Buttons::YesNo) != Answer::Yes) Fail("Wartość spoza zakresu");
+          if (Ui().Ask(MessageKind::Confirmation, question, Buttons::YesNo) != Answer::Yes)
+            Fail("Wartość spoza zakresu");
         }
       }
     }

@@ -35,7 +35,7 @@ class TParagonDlg : public Window {
   TLabeledEdit edDiffV5{"edDiffV5", "Różnica 5%"};
   TLabeledEdit edSumVAT{"edSumVAT", "Razem VAT"};
   TLabeledEdit edTotal{"edTotal", "Razem Brutto"};
-  TButton btnSave{"btnSave", "&Zapisz"};    // default button, modal result OK
+  TButton btnSave{"btnSave", "&Zapisz"};     // default button, modal result OK
   TButton CancelBtn{"CancelBtn", "Anuluj"};  // Escape, modal result Cancel
 
   // The control that has the focus.

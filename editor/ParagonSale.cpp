@@ -16,7 +16,7 @@ namespace {
 
 // The edits of TParagonDlg and the row fields they show.
 std::vector<std::pair<TEdit*, const char*>> ParagonFields(TParagonDlg& dlg) {
-  return {{&dlg.edValueFree, "K_10"}, {&dlg.edValue0, "K_13"}, {&dlg.edNet5, "K_15"}, {&dlg.edTax5, "K_16"},
+  return {{&dlg.edValueFree, "K_10"}, {&dlg.edValue0, "K_13"}, {&dlg.edNet5, "K_15"},  {&dlg.edTax5, "K_16"},
           {&dlg.edNet8, "K_17"},      {&dlg.edTax8, "K_18"},   {&dlg.edNet23, "K_19"}, {&dlg.edTax23, "K_20"}};
 }
 
@@ -81,8 +81,9 @@ void TJpkVatDlg::btnAddParagonSaleClick() {
       ewidencja = LoadedJpk.Ewidencja();
       ewidencjaCreated = true;
     }
-    v7m::IXMLJPK_Ewidencja_SprzedazWiersz receipt =
-        v7m::IXMLJPK_Ewidencja(ewidencja, xml::kUnchecked).SprzedazWiersz().InsertBefore(ewidencja.ChildNodes().First());
+    v7m::IXMLJPK_Ewidencja_SprzedazWiersz receipt = v7m::IXMLJPK_Ewidencja(ewidencja, xml::kUnchecked)
+                                                        .SprzedazWiersz()
+                                                        .InsertBefore(ewidencja.ChildNodes().First());
     receipt.Set_LpSprzedazy(1);
     receipt.Set_NrKontrahenta("brak");
     receipt.Set_NazwaKontrahenta("brak");

@@ -18,7 +18,9 @@ bool SameNamespace(const xmlNode* a, const xmlNode* b) {
   return xmlStrEqual(ha, hb) != 0;
 }
 
-bool Is(const xmlChar* name, const char* literal) { return std::strcmp(reinterpret_cast<const char*>(name), literal) == 0; }
+bool Is(const xmlChar* name, const char* literal) {
+  return std::strcmp(reinterpret_cast<const char*>(name), literal) == 0;
+}
 
 void Keep(const xmlNode*& slot, const xmlNode* node) {
   if (!slot) slot = node;
@@ -87,14 +89,21 @@ void Scan(const xmlNode* row, RowKind kind, RowFields& fields) {
       int number = (name[2] - '0') * 10 + (name[3] - '0');
       if (number >= 10 && number <= 47) Keep(fields.k[static_cast<size_t>(number)], child);
     } else if (kind == RowKind::Sale) {
-      if (Is(name, "LpSprzedazy")) Keep(fields.lp, child);
-      else if (Is(name, "NrKontrahenta")) Keep(fields.nrKontrahenta, child);
-      else if (Is(name, "NazwaKontrahenta")) Keep(fields.nazwaKontrahenta, child);
-      else if (Is(name, "TypDokumentu")) Keep(fields.typDokumentu, child);
-      else if (Is(name, "KorektaPodstawyOpodt")) Keep(fields.korektaPodstawyOpodt, child);
+      if (Is(name, "LpSprzedazy"))
+        Keep(fields.lp, child);
+      else if (Is(name, "NrKontrahenta"))
+        Keep(fields.nrKontrahenta, child);
+      else if (Is(name, "NazwaKontrahenta"))
+        Keep(fields.nazwaKontrahenta, child);
+      else if (Is(name, "TypDokumentu"))
+        Keep(fields.typDokumentu, child);
+      else if (Is(name, "KorektaPodstawyOpodt"))
+        Keep(fields.korektaPodstawyOpodt, child);
     } else {
-      if (Is(name, "LpZakupu")) Keep(fields.lp, child);
-      else if (Is(name, "DowodZakupu")) Keep(fields.dowodZakupu, child);
+      if (Is(name, "LpZakupu"))
+        Keep(fields.lp, child);
+      else if (Is(name, "DowodZakupu"))
+        Keep(fields.dowodZakupu, child);
     }
   }
 }

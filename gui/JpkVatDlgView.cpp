@@ -54,12 +54,20 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   // The handlers that report a result: the view only needs the refresh after them.
   for (auto& [control, button] : buttons_) {
     if (control == &dlg.btnOpenJPK)
-      connect(button, &QPushButton::clicked, this, [this] { Forward(dlg_, [](TJpkVatDlg& d) { d.btnOpenJPKClick(); }); Refresh(); });
+      connect(button, &QPushButton::clicked, this, [this] {
+        Forward(dlg_, [](TJpkVatDlg& d) { d.btnOpenJPKClick(); });
+        Refresh();
+      });
     if (control == &dlg.btnSaveJPK)
-      connect(button, &QPushButton::clicked, this, [this] { Forward(dlg_, [](TJpkVatDlg& d) { d.btnSaveJPKClick(); }); Refresh(); });
+      connect(button, &QPushButton::clicked, this, [this] {
+        Forward(dlg_, [](TJpkVatDlg& d) { d.btnSaveJPKClick(); });
+        Refresh();
+      });
     if (control == &dlg.btnRecalcDeclaration)
-      connect(button, &QPushButton::clicked, this,
-              [this] { Forward(dlg_, [](TJpkVatDlg& d) { d.btnRecalcDeclarationClick(); }); Refresh(); });
+      connect(button, &QPushButton::clicked, this, [this] {
+        Forward(dlg_, [](TJpkVatDlg& d) { d.btnRecalcDeclarationClick(); });
+        Refresh();
+      });
   }
 
   auto* ewidencja = new QGroupBox(this);
@@ -74,8 +82,9 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   auto* columns = new QHBoxLayout(deklaracja);
   auto* positions = new QGroupBox(deklaracja);
   positions->setFlat(true);
-  Edits(positions, {&dlg.edP37, &dlg.edP38, &dlg.edP39, &dlg.edP40Plus42, &dlg.edP48, &dlg.edP49, &dlg.edP50,
-                    &dlg.edP51, &dlg.edP52, &dlg.edP68, &dlg.edP69, &dlg.edORDZU},
+  Edits(positions,
+        {&dlg.edP37, &dlg.edP38, &dlg.edP39, &dlg.edP40Plus42, &dlg.edP48, &dlg.edP49, &dlg.edP50, &dlg.edP51,
+         &dlg.edP52, &dlg.edP68, &dlg.edP69, &dlg.edORDZU},
         1);
   columns->addWidget(positions, 1);
 

@@ -42,7 +42,7 @@ TEST_F(DeclarationTest, HalvesRoundAwayFromZeroOnBothSidesOfTheRegister) {
                     Purchase(2, {{"K_40", "-10.5"}, {"K_41", "-2.5"}})};
   Adopt(file);
   ASSERT_TRUE(dlg.btnRecalcDeclarationClick());
-  EXPECT_EQ(Position("P_19"), "11");   // 10.5
+  EXPECT_EQ(Position("P_19"), "11");  // 10.5
   EXPECT_EQ(Position("P_20"), "11");
   EXPECT_EQ(Position("P_15"), "-11");  // -10.5
   EXPECT_EQ(Position("P_16"), "-1");   // -0.5
@@ -51,12 +51,13 @@ TEST_F(DeclarationTest, HalvesRoundAwayFromZeroOnBothSidesOfTheRegister) {
   EXPECT_EQ(Position("P_40"), "-1");   // -0.5
   EXPECT_EQ(Position("P_41"), "8");    // 8.0
   EXPECT_EQ(Position("P_42"), "11");
-  EXPECT_EQ(Position("P_43"), "12");   // 11.5
+  EXPECT_EQ(Position("P_43"), "12");  // 11.5
   EXPECT_EQ(Position("P_37"), "12");
   EXPECT_EQ(Position("P_38"), "-2");
 
   V7mFile purchases;
-  purchases.purchases = {Purchase(1, {{"K_42", "5.25"}, {"K_43", "5.25"}}), Purchase(2, {{"K_42", "5.25"}, {"K_43", "5.25"}})};
+  purchases.purchases = {Purchase(1, {{"K_42", "5.25"}, {"K_43", "5.25"}}),
+                         Purchase(2, {{"K_42", "5.25"}, {"K_43", "5.25"}})};
   Adopt(purchases);
   ASSERT_TRUE(dlg.btnRecalcDeclarationClick());
   EXPECT_EQ(Position("P_42"), "11");  // 10.5 rounds up, as every declaration amount
@@ -86,7 +87,7 @@ TEST_F(DeclarationTest, TaxToPayAndExcess) {
   EXPECT_EQ(Position("P_55"), "(brak)");
   EXPECT_EQ(Position("P_62"), "50");
   EXPECT_EQ(PositionNames(), (std::vector<std::string>{"P_19", "P_20", "P_37", "P_38", "P_42", "P_43", "P_48", "P_51",
-                                                        "P_53", "P_54", "P_57", "P_62"}));
+                                                       "P_53", "P_54", "P_57", "P_62"}));
   EXPECT_EQ(SchemaProblems(dir.File("d.xml")), "");
   // The edits keep what the file says, so a second recalculation gives the same.
   EXPECT_TRUE(dlg.rbZwrot57.Checked);
@@ -184,7 +185,8 @@ TEST_F(DeclarationTest, CorrectionRowsGiveP68AndP69) {
 
 TEST_F(DeclarationTest, PositiveAmountInACorrectionRowIsRefusedAndNothingChanges) {
   V7mFile file;
-  file.sales = {CorrectionSale(4, {{"K_19", "-10"}, {"K_20", "2.3"}}), CorrectionSale(5, {{"K_17", "1"}, {"K_18", "-1"}})};
+  file.sales = {CorrectionSale(4, {{"K_19", "-10"}, {"K_20", "2.3"}}),
+                CorrectionSale(5, {{"K_17", "1"}, {"K_18", "-1"}})};
   file.positions = {{"P_38", "7"}, {"P_51", "7"}};
   Adopt(file);
   try {

@@ -44,7 +44,8 @@ TEST_F(EditorViewsTest, EditorViewShowsTheDocumentAndRecalculates) {
   EXPECT_EQ(p38->text(), QString("999"));
   EXPECT_TRUE(p38->isReadOnly());
   EXPECT_EQ(p38->palette().color(QPalette::Base), QColor(255, 0, 0));
-  EXPECT_EQ(p38->toolTip(), QString::fromUtf8("podatek w deklaracji: 999, podatek w ewidencji: 1000.00 (różnica: -1.00)"));
+  EXPECT_EQ(p38->toolTip(),
+            QString::fromUtf8("podatek w deklaracji: 999, podatek w ewidencji: 1000.00 (różnica: -1.00)"));
   auto* group = view.findChild<QGroupBox*>("gbNadwyzkaPodatku");
   ASSERT_NE(group, nullptr);
   EXPECT_TRUE(group->isEnabled());

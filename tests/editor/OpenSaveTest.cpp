@@ -188,8 +188,9 @@ TEST_F(OpenSaveTest, FileOfAnotherStructureIsRejected) {
 
 TEST_F(OpenSaveTest, MissingRolaIsAddedAndReported) {
   V7mFile file;
-  file.podmiot = "<Podmiot1><OsobaNiefizyczna><NIP>5250001090</NIP><PelnaNazwa>F</PelnaNazwa>"
-                 "<Email>a@b.pl</Email></OsobaNiefizyczna></Podmiot1>";
+  file.podmiot =
+      "<Podmiot1><OsobaNiefizyczna><NIP>5250001090</NIP><PelnaNazwa>F</PelnaNazwa>"
+      "<Email>a@b.pl</Email></OsobaNiefizyczna></Podmiot1>";
   ASSERT_TRUE(Open(dir.Write("a.xml", file.Xml())));
   EXPECT_EQ(ui.LastMessage(), "Dodano brakujący atrybut: \"Rola\" w węźle XML:\r<Podmiot1 rola=\"Podatnik\">");
   EXPECT_EQ(dlg.LoadedJpk.FindChild("Podmiot1").GetAttribute("rola"), "Podatnik");

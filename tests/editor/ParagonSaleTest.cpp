@@ -48,9 +48,9 @@ TEST_F(ParagonSaleTest, MissingReceiptRowIsCreatedFirstAfterAQuestion) {
   EXPECT_EQ(rows[0].NrKontrahenta(), "BRAK");
   EXPECT_EQ(rows[0].DataWystawienia(), "2024-03-31");
   EXPECT_EQ(rows[0].TypDokumentu(), "RO");
-  EXPECT_EQ(FieldNames(rows[0]), (std::vector<std::string>{"LpSprzedazy", "NrKontrahenta", "NazwaKontrahenta",
-                                                            "DowodSprzedazy", "DataWystawienia", "TypDokumentu",
-                                                            "K_13", "K_19", "K_20"}));
+  EXPECT_EQ(FieldNames(rows[0]),
+            (std::vector<std::string>{"LpSprzedazy", "NrKontrahenta", "NazwaKontrahenta", "DowodSprzedazy",
+                                      "DataWystawienia", "TypDokumentu", "K_13", "K_19", "K_20"}));
   EXPECT_EQ(rows[1].DowodSprzedazy(), "FV/1/2024");
   EXPECT_EQ(rows[1].LpSprzedazy(), 2);
   EXPECT_EQ(rows[2].LpSprzedazy(), 3);
@@ -74,7 +74,7 @@ TEST_F(ParagonSaleTest, SecondPressFindsTheRowAndShowsItsValues) {
     EXPECT_EQ(d.edValue0.Text, "50");
     EXPECT_EQ(d.edSumVAT.Text, "230");
     d.edDowodSprzedazy.Text = "RF 03/2024";
-    d.edValue0.Text = "";   // removes K_13
+    d.edValue0.Text = "";  // removes K_13
     d.edValueFree.Text = "12.5";
     d.edNet5.Text = "100";
     d.edTax5.Text = "5";
@@ -84,9 +84,9 @@ TEST_F(ParagonSaleTest, SecondPressFindsTheRowAndShowsItsValues) {
   auto rows = dlg.LoadedJpk.Ewidencja().SprzedazWiersz();
   ASSERT_EQ(rows.Count(), 3);
   EXPECT_EQ(rows[0].DowodSprzedazy(), "RF 03/2024");
-  EXPECT_EQ(FieldNames(rows[0]), (std::vector<std::string>{"LpSprzedazy", "NrKontrahenta", "NazwaKontrahenta",
-                                                            "DowodSprzedazy", "DataWystawienia", "TypDokumentu",
-                                                            "K_10", "K_15", "K_16", "K_19", "K_20"}));
+  EXPECT_EQ(FieldNames(rows[0]),
+            (std::vector<std::string>{"LpSprzedazy", "NrKontrahenta", "NazwaKontrahenta", "DowodSprzedazy",
+                                      "DataWystawienia", "TypDokumentu", "K_10", "K_15", "K_16", "K_19", "K_20"}));
   EXPECT_EQ(SchemaProblems(dir.File("p.xml")), "");
 }
 

@@ -17,8 +17,8 @@ std::string CtrlText(const v7m::IXMLJPK& jpk, const char* ctrl, const char* fiel
 
 TEST_F(RecalcJpkTest, AConsistentFileStaysUnmodified) {
   V7mFile file;
-  file.sales = {Sale(1, {{"K_19", "100.10"}, {"K_20", "23.02"}}), TypedSale(2, "FP", {{"K_19", "50"}, {"K_20", "11.5"}}),
-                Sale(3, {{"K_15", "10"}, {"K_16", "0.5"}})};
+  file.sales = {Sale(1, {{"K_19", "100.10"}, {"K_20", "23.02"}}),
+                TypedSale(2, "FP", {{"K_19", "50"}, {"K_20", "11.5"}}), Sale(3, {{"K_15", "10"}, {"K_16", "0.5"}})};
   file.saleTax = "23.52";
   file.purchases = {Purchase(1, {{"K_42", "100"}, {"K_43", "23"}})};
   file.purchaseTax = "23.00";
@@ -50,9 +50,9 @@ TEST_F(RecalcJpkTest, RenumbersTidiesAndRewritesTheControlRecords) {
   EXPECT_EQ(sales[2].LpSprzedazy(), 3);
   EXPECT_EQ(sales[0].NrKontrahenta(), "BRAK");
   EXPECT_EQ(sales[0].NazwaKontrahenta(), "BRAK");
-  EXPECT_EQ(sales[1].NazwaKontrahenta(), "Abrakadabra Sp. z o.o.");  // "brak" inside a word is a name
+  EXPECT_EQ(sales[1].NazwaKontrahenta(), "Abrakadabra Sp. z o.o.");                   // "brak" inside a word is a name
   EXPECT_EQ(CtrlText(dlg.LoadedJpk, "SprzedazCtrl", "LiczbaWierszySprzedazy"), "3");  // FP rows are counted
-  EXPECT_EQ(CtrlText(dlg.LoadedJpk, "SprzedazCtrl", "PodatekNalezny"), "25.3");         // but add no tax
+  EXPECT_EQ(CtrlText(dlg.LoadedJpk, "SprzedazCtrl", "PodatekNalezny"), "25.3");       // but add no tax
   auto purchases = ewidencja.ZakupWiersz();
   EXPECT_EQ(purchases[0].LpZakupu(), 1);
   EXPECT_EQ(purchases[1].LpZakupu(), 2);

@@ -39,10 +39,12 @@ TEST(RowReaders, PositionValueReadsThePositionOfTheFieldName) {
 
 TEST(RowReaders, RowTotalsAddTheirFieldsAndFpRowsCountNothing) {
   V7mFile file;
-  file.sales = {Sale(1, {{"K_11", "10.004"}, {"K_12", "5"}, {"K_19", "100.004"}, {"K_20", "23"}, {"K_35", "1.5"},
-                         {"K_36", "0.5"}}),
-                TypedSale(2, "FP", {{"K_19", "100"}, {"K_20", "23"}})};
-  file.purchases = {Purchase(1, {{"K_40", "50"}, {"K_41", "11.5"}, {"K_42", "20.10"}, {"K_43", "4.62"}, {"K_46", "-1"}})};
+  file.sales = {
+      Sale(1,
+           {{"K_11", "10.004"}, {"K_12", "5"}, {"K_19", "100.004"}, {"K_20", "23"}, {"K_35", "1.5"}, {"K_36", "0.5"}}),
+      TypedSale(2, "FP", {{"K_19", "100"}, {"K_20", "23"}})};
+  file.purchases = {
+      Purchase(1, {{"K_40", "50"}, {"K_41", "11.5"}, {"K_42", "20.10"}, {"K_43", "4.62"}, {"K_46", "-1"}})};
   v7m::IXMLJPK jpk = file.Load();
   v7m::IXMLJPK_Ewidencja ewidencja = jpk.Ewidencja();
   EXPECT_EQ(SaleNetOfRow(ewidencja.SprzedazWiersz()[0]), 110.0);  // K_12 is part of K_11
@@ -136,14 +138,16 @@ TEST_F(RefreshInfoTest, OutputTaxCheckRoundsTheRegisterHalfAwayFromZero) {
 
 TEST_F(RefreshInfoTest, InputTaxCheckLeavesOutTheExcessCarriedOver) {
   V7mFile file;
-  file.positions = {{"P_38", "0"}, {"P_39", "100"}, {"P_40", "3000.4"}, {"P_42", "1000"}, {"P_48", "900"}, {"P_51", "0"}};
+  file.positions = {{"P_38", "0"},    {"P_39", "100"}, {"P_40", "3000.4"},
+                    {"P_42", "1000"}, {"P_48", "900"}, {"P_51", "0"}};
   file.purchaseTax = "800.00";
   Adopt(file);
   EXPECT_EQ(dlg.edP39.Text, "100");
   EXPECT_EQ(dlg.edP40Plus42.Text, "4000.4");
   EXPECT_EQ(dlg.edP48.BackColor, Color::BtnFace);
-  EXPECT_EQ(dlg.edP48.Hint,
-            "podatek w deklaracji (bez nadwyżki z poprzedniego m-ca): 800, podatek w ewidencji: 800.00 (różnica: 0.00)");
+  EXPECT_EQ(
+      dlg.edP48.Hint,
+      "podatek w deklaracji (bez nadwyżki z poprzedniego m-ca): 800, podatek w ewidencji: 800.00 (różnica: 0.00)");
 
   file.purchaseTax = "799.49";
   Adopt(file);
@@ -172,8 +176,9 @@ TEST_F(RefreshInfoTest, DeductionsAndExcessEnableTheirControls) {
   EXPECT_EQ(dlg.edP54.Text, "50");
   EXPECT_TRUE(dlg.rbZwrot55.Checked);
 
-  file.positions = {{"P_38", "100"}, {"P_48", "400"}, {"P_51", "0"}, {"P_53", "300"}, {"P_54", "200"}, {"P_57", "1"},
-                    {"P_59", "1"}, {"P_60", "150"}, {"P_61", "PIT"}, {"P_62", "100"}, {"P_ORDZU", "Korekta"}};
+  file.positions = {{"P_38", "100"}, {"P_48", "400"}, {"P_51", "0"},         {"P_53", "300"},
+                    {"P_54", "200"}, {"P_57", "1"},   {"P_59", "1"},         {"P_60", "150"},
+                    {"P_61", "PIT"}, {"P_62", "100"}, {"P_ORDZU", "Korekta"}};
   Adopt(file);
   EXPECT_TRUE(dlg.gbNadwyzkaPodatku.Enabled);
   EXPECT_TRUE(dlg.edP54.Enabled);

@@ -48,9 +48,10 @@ TEST_F(V7mCommandsTest, ShowPrintsWhatTheWindowShows) {
   dir.Write("a.xml", file.Xml());
   CommandResult r = Run({"v7m", "show", "a.xml"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_TRUE(r.out.starts_with("NIP: 5250001090\nWygenerowano: 2024-04-02T09:05:07\nRok i miesiąc: 2024-03\n"
-                                "Suma podatku należnego: 253\nSuma podatku naliczonego: 460\n"
-                                "Liczba wierszy sprzedaży: 2\nLiczba wierszy zakupów: 1\nDeklaracja\n"))
+  EXPECT_TRUE(
+      r.out.starts_with("NIP: 5250001090\nWygenerowano: 2024-04-02T09:05:07\nRok i miesiąc: 2024-03\n"
+                        "Suma podatku należnego: 253\nSuma podatku naliczonego: 460\n"
+                        "Liczba wierszy sprzedaży: 2\nLiczba wierszy zakupów: 1\nDeklaracja\n"))
       << r.out;
   EXPECT_NE(r.out.find("Podatek należny (P_38): 254\n  kolor: czerwony\n  podpowiedź: podatek w deklaracji: 254, "
                        "podatek w ewidencji: 253.00 (różnica: 1.00)\n"),
@@ -126,8 +127,9 @@ TEST_F(V7mCommandsTest, MergeLinksTheFilesIntoANewOne) {
   dir.Write("c.xml", more.Xml());
   CommandResult r = Run({"v7m", "merge", "a.xml", "b.xml", "c.xml", "-o", "m.xml"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "Pomyślnie połączono pliki JPK:\nnowy plik\nPomyślnie połączono pliki JPK:\nnowy plik\n"
-                   "Zapisano plik m.xml\n");
+  EXPECT_EQ(r.out,
+            "Pomyślnie połączono pliki JPK:\nnowy plik\nPomyślnie połączono pliki JPK:\nnowy plik\n"
+            "Zapisano plik m.xml\n");
   std::string merged = ReadFile(dir.File("m.xml"));
   EXPECT_NE(merged.find("<LpSprzedazy>4</LpSprzedazy>"), std::string::npos);
   EXPECT_NE(merged.find("<LiczbaWierszySprzedazy>4</LiczbaWierszySprzedazy>"), std::string::npos);
@@ -142,14 +144,15 @@ TEST_F(V7mCommandsTest, ParagonAsksBeforeCreatingAndChecksTheAmounts) {
   // Without --yes and without a terminal the question counts as closed: nothing is saved.
   CommandResult declined = Run({"v7m", "paragon", "a.xml", "--net23", "1000", "--tax23", "230"});
   EXPECT_EQ(declined.exitCode, 1);
-  EXPECT_EQ(declined.err, "Brak wpisu ze sprzedażą paragonową.\nUtworzyć taką pozycję?\nNie zapisano sprzedaży paragonowej\n");
+  EXPECT_EQ(declined.err,
+            "Brak wpisu ze sprzedażą paragonową.\nUtworzyć taką pozycję?\nNie zapisano sprzedaży paragonowej\n");
 
   CommandResult missingTax = Run({"--yes", "v7m", "paragon", "a.xml", "--net23", "1000"});
   EXPECT_EQ(missingTax.exitCode, 1);
   EXPECT_EQ(missingTax.err, "Brak wartości podatku w stawce 23%\n");
 
-  CommandResult created = Run({"--yes", "v7m", "paragon", "a.xml", "--net23", "1000", "--tax23", "230", "--zero",
-                               "50", "--dowod", "RF 03/2024", "-o", "p.xml"});
+  CommandResult created = Run({"--yes", "v7m", "paragon", "a.xml", "--net23", "1000", "--tax23", "230", "--zero", "50",
+                               "--dowod", "RF 03/2024", "-o", "p.xml"});
   ASSERT_EQ(created.exitCode, 0) << created.err;
   std::string saved = ReadFile(dir.File("p.xml"));
   EXPECT_NE(saved.find("<NrKontrahenta>BRAK</NrKontrahenta>\n\t\t\t<NazwaKontrahenta>BRAK</NazwaKontrahenta>\n\t\t\t"

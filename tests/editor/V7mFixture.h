@@ -12,12 +12,12 @@
 #include "app/Settings.h"
 #include "app/ui/ScriptedUi.h"
 #include "base/DateTime.h"
-#include "jpkfiles/JpkHeaders.h"
-#include "jpkfiles/JpkLoadSave.h"
-#include "jpkfiles/NodeCopy.h"
 #include "editor/JpkVatDlg.h"
 #include "editor/LinkAskDlg.h"
 #include "editor/ParagonDlg.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "jpkfiles/JpkLoadSave.h"
+#include "jpkfiles/NodeCopy.h"
 #include "jpkfiles/SchemaValidation.h"
 #include "model/v7m/JpkV7.h"
 #include "tests/support/TempDir.h"
@@ -78,9 +78,10 @@ struct V7mFile {
   // Control records as written; "-" leaves the record out.
   std::string saleCount = "auto", saleTax = "0", purchaseCount = "auto", purchaseTax = "0";
   std::string miesiac = "3";
-  std::string podmiot = "<Podmiot1 rola=\"Podatnik\"><OsobaNiefizyczna><NIP>5250001090</NIP>"
-                        "<PelnaNazwa>Firma Testowa</PelnaNazwa><Email>biuro@firma.pl</Email>"
-                        "</OsobaNiefizyczna></Podmiot1>";
+  std::string podmiot =
+      "<Podmiot1 rola=\"Podatnik\"><OsobaNiefizyczna><NIP>5250001090</NIP>"
+      "<PelnaNazwa>Firma Testowa</PelnaNazwa><Email>biuro@firma.pl</Email>"
+      "</OsobaNiefizyczna></Podmiot1>";
 
   std::string Xml() const {
     std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<JPK xmlns=\"" + std::string(v7m::kTargetNamespace) +
