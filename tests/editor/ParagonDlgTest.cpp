@@ -18,18 +18,6 @@ class ParagonDlgTest : public ::testing::Test {
   }
 };
 
-TEST_F(ParagonDlgTest, LabelsAndStatesOfTheDialog) {
-  EXPECT_EQ(dlg.Caption, "Sprzedaż paragonowa");
-  EXPECT_EQ(dlg.edDowodSprzedazy.EditLabel.Text, "&Dowód Sprzedaży");
-  EXPECT_EQ(dlg.edTax8.EditLabel.Text, "Kwota PTU 8%");
-  EXPECT_EQ(dlg.edTotal.EditLabel.Text, "Razem Brutto");
-  EXPECT_TRUE(dlg.edSumVAT.EditLabel.Bold);
-  EXPECT_FALSE(dlg.edDiffV5.Enabled);
-  EXPECT_FALSE(dlg.edTotal.Enabled);
-  EXPECT_EQ(dlg.btnSave.Text, "&Zapisz");
-  EXPECT_EQ(dlg.CancelBtn.Text, "Anuluj");
-}
-
 TEST_F(ParagonDlgTest, RunningTotalsAndDifferences) {
   dlg.edNet23.Text = "1000";
   dlg.edTax23.Text = "230.01";

@@ -57,23 +57,14 @@ TEST(RowReaders, RowTotalsAddTheirFieldsAndFpRowsCountNothing) {
 
 using RefreshInfoTest = EditorTest;
 
-TEST_F(RefreshInfoTest, CaptionsAndStartState) {
-  EXPECT_EQ(dlg.Caption, "JPK_V7 v.2");
-  EXPECT_EQ(dlg.btnOpenJPK.Text, "&Wczytaj JPK VAT");
-  EXPECT_EQ(dlg.edP68.EditLabel.Text, "Korekta podstawy opodatkowania  art. 89a ust. 1 (P_68)");
-  EXPECT_EQ(dlg.rbZwrot56.Text, "25 dni (art.87 ust.6)");
-  EXPECT_EQ(dlg.edP38.BackColor, Color::BtnFace);
-  EXPECT_EQ(dlg.edP39.BackColor, Color::Window);
-  EXPECT_TRUE(dlg.edP37.ReadOnly);
-  EXPECT_FALSE(dlg.edP39.ReadOnly);
-  EXPECT_FALSE(dlg.gbDeklaracja.Enabled);
-  EXPECT_FALSE(dlg.btnRecalcDeclaration.Enabled);
-  for (TRadioButton* button : dlg.ZwrotButtons()) EXPECT_FALSE(button->Enabled) << button->Name;
-
+TEST_F(RefreshInfoTest, WithoutADocumentTheGroupsAreDisabled) {
   dlg.RefreshInfo();
   EXPECT_EQ(dlg.Caption, "nowy plik - Torvik JPK");
   EXPECT_EQ(dlg.gbDeklaracja.Text, "Deklaracja - brak części deklaracyjnej w pliku JPK_V7");
+  EXPECT_FALSE(dlg.gbDeklaracja.Enabled);
   EXPECT_FALSE(dlg.btnAddParagonSale.Enabled);
+  EXPECT_FALSE(dlg.btnRecalcDeclaration.Enabled);
+  for (TRadioButton* button : dlg.ZwrotButtons()) EXPECT_FALSE(button->Enabled) << button->Name;
 }
 
 TEST_F(RefreshInfoTest, MakeButtonNeedsADataFolder) {
