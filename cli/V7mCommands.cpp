@@ -83,7 +83,6 @@ void KeepFreedMemory() {
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
   mallopt(M_TOP_PAD, 64 << 20);
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
-  mallopt(M_MXFAST, 0);  // a freed tree goes back in one piece, not node by node later
 #endif
 }
 

@@ -1,7 +1,10 @@
 // Prefix check and repair, reformat after save, save-as, wait message.
 #include "jpkfiles/JpkLoadSave.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 #include <exception>
 
 #include "app/MainForm.h"
@@ -49,91 +52,128 @@ bool CheckPrefixes(Root& doc, const std::string& fileName, const char* namespace
   return true;
 }
 
-// Whether two trees serialize to the same text under the same settings: the same nodes
-// in the same order with the same names, namespaces, namespace declarations, attributes
-// and contents. Walks both trees in step, without recursion.
-bool SameNs(const xmlNs* a, const xmlNs* b) {
-  if (!a || !b) return a == b;
-  return xmlStrEqual(a->prefix, b->prefix) && xmlStrEqual(a->href, b->href);
-}
-
-bool SameNsDefs(const xmlNs* a, const xmlNs* b) {
-  for (; a && b; a = a->next, b = b->next)
-    if (!SameNs(a, b)) return false;
-  return !a && !b;
-}
-
-bool SameLeaf(const xmlNode* a, const xmlNode* b);
-
-bool SameChildren(const xmlNode* a, const xmlNode* b) {
-  for (; a && b; a = a->next, b = b->next)
-    if (!SameLeaf(a, b)) return false;
-  return !a && !b;
-}
-
-bool SameAttributes(const xmlAttr* a, const xmlAttr* b) {
-  for (; a && b; a = a->next, b = b->next)
-    if (!xmlStrEqual(a->name, b->name) || !SameNs(a->ns, b->ns) || !SameChildren(a->children, b->children))
-      return false;
-  return !a && !b;
-}
-
-// A node without its children: type, name and value, and for an element its namespace,
-// declarations and attributes.
-bool SameLeaf(const xmlNode* a, const xmlNode* b) {
-  if (a->type != b->type || !xmlStrEqual(a->name, b->name)) return false;
-  switch (a->type) {
-    case XML_ELEMENT_NODE:
-      return SameNs(a->ns, b->ns) && SameNsDefs(a->nsDef, b->nsDef) && SameAttributes(a->properties, b->properties);
-    case XML_TEXT_NODE:
-    case XML_CDATA_SECTION_NODE:
-    case XML_COMMENT_NODE:
-    case XML_PI_NODE:
-      return xmlStrEqual(a->content, b->content);
-    case XML_ENTITY_REF_NODE:
-      return true;
-    default:
-      return false;  // anything else is not compared: taken as different
-  }
-}
-
-bool SameTree(const xmlDoc* a, const xmlDoc* b) {
-  if (!a || !b || a->intSubset || b->intSubset || !xmlStrEqual(a->version, b->version) ||
-      a->standalone != b->standalone)
-    return false;
-  const xmlNode* x = a->children;
-  const xmlNode* y = b->children;
-  while (x || y) {
-    if (!x || !y || !SameLeaf(x, y)) return false;
-    if (x->type == XML_ELEMENT_NODE && (x->children || y->children)) {
-      if (!x->children || !y->children) return false;
-      x = x->children;
-      y = y->children;
-      continue;
+// A 128-bit print of what the serializer writes of a tree: node kinds, names, namespaces
+// and their declarations, attributes, contents and the nesting. Two trees with the same
+// print write the same text under the same settings. The print of the document just
+// saved is taken before it is released, so the file read back can take its memory.
+class TreePrint {
+ public:
+  static TreePrint Of(const xmlDoc* doc) {
+    TreePrint print;
+    if (!doc || doc->intSubset) {
+      print.comparable_ = false;
+      return print;
     }
-    // Next sibling, or the next sibling of the nearest ancestor that has one.
-    while (x && y && !x->next && !y->next) {
-      x = x->parent;
-      y = y->parent;
-      if (x == reinterpret_cast<const xmlNode*>(a) || y == reinterpret_cast<const xmlNode*>(b)) return x == reinterpret_cast<const xmlNode*>(a) && y == reinterpret_cast<const xmlNode*>(b);
+    print.Text(doc->version);
+    print.Word(static_cast<uint64_t>(doc->standalone + 2));
+    const xmlNode* top = reinterpret_cast<const xmlNode*>(doc);
+    const xmlNode* node = doc->children;
+    while (node && print.comparable_) {
+      print.Leaf(node);
+      if (node->type == XML_ELEMENT_NODE && node->children) {
+        print.Word(kDown);
+        node = node->children;
+        continue;
+      }
+      while (node != top && !node->next) {
+        print.Word(kUp);
+        node = node->parent;
+      }
+      node = node == top ? nullptr : node->next;
     }
-    if (!x || !y || !x->next || !y->next) return false;
-    x = x->next;
-    y = y->next;
+    return print;
   }
-  return true;
-}
+  friend bool operator==(const TreePrint& x, const TreePrint& y) {
+    return x.comparable_ && y.comparable_ && x.a_ == y.a_ && x.b_ == y.b_;
+  }
+
+ private:
+  static constexpr uint64_t kDown = 0xD0D0D0D0D0D0D0D1ull, kUp = 0xB0B0B0B0B0B0B0B3ull;
+
+  void Word(uint64_t w) {
+    a_ = (a_ ^ w) * 0x9E3779B97F4A7C15ull;
+    a_ ^= a_ >> 29;
+    b_ = (b_ + w) * 0xC2B2AE3D27D4EB4Full;
+    b_ = (b_ << 31) | (b_ >> 33);
+  }
+  void Text(const xmlChar* text) {
+    if (!text) {
+      Word(0xFFFFFFFFFFFFFFFFull);
+      return;
+    }
+    size_t length = std::strlen(reinterpret_cast<const char*>(text));
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+      uint64_t w;
+      std::memcpy(&w, text + i, 8);
+      Word(w);
+    }
+    uint64_t tail = 0;
+    std::memcpy(&tail, text + i, length - i);
+    Word(tail);
+    Word(length);
+  }
+  void Ns(const xmlNs* ns) {
+    Word(ns ? 1 : 0);
+    if (ns) {
+      Text(ns->prefix);
+      Text(ns->href);
+    }
+  }
+  void Leaf(const xmlNode* node) {
+    Word(static_cast<uint64_t>(node->type));
+    Text(node->name);
+    switch (node->type) {
+      case XML_ELEMENT_NODE:
+        Ns(node->ns);
+        for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) Ns(ns);
+        Word(2);
+        for (const xmlAttr* attr = node->properties; attr; attr = attr->next) {
+          Text(attr->name);
+          Ns(attr->ns);
+          for (const xmlNode* part = attr->children; part; part = part->next) {
+            Word(static_cast<uint64_t>(part->type));
+            if (part->type == XML_TEXT_NODE)
+              Text(part->content);
+            else if (part->type == XML_ENTITY_REF_NODE)
+              Text(part->name);
+            else
+              comparable_ = false;
+          }
+          Word(3);
+        }
+        Word(4);
+        break;
+      case XML_TEXT_NODE:
+      case XML_CDATA_SECTION_NODE:
+      case XML_COMMENT_NODE:
+      case XML_PI_NODE:
+        Text(node->content);
+        break;
+      case XML_ENTITY_REF_NODE:
+        break;
+      default:
+        comparable_ = false;  // anything else is not printed: never taken as the same
+    }
+  }
+
+  uint64_t a_ = 0x243F6A8885A308D3ull;
+  uint64_t b_ = 0x13198A2E03707344ull;
+  bool comparable_ = true;
+};
 
 // The reformat pass. The file is read once: when it already holds the reformatted text (as
 // every file SaveJpkFile writes does), the document read is the one the caller gets back
 // and the one checked against the schema; otherwise the file is rewritten and read again.
-// `written`, when given, is the document SaveJpkFile has just written to the file in the
-// reformatted form: a file read back into the same tree holds that text already.
+// `written`, when given, is the print of the document SaveJpkFile has just written to the
+// file in the reformatted form: a file read back into a tree of the same print holds that
+// text already. The caller's document is released before the file is read.
 template <typename Root, typename Load, typename Get>
 void Reformat(Root& doc, const std::string& fileName, Load load, Get get, const char* emptyError,
-              const xml::IXMLDocument& written = nullptr) {
+              const TreePrint* written = nullptr) {
   if (emptyError && (doc.IsNull() || fileName.empty())) throw Error(emptyError);
   std::string indent = doc.IsNull() ? std::string("\t") : doc.OwnerDocument()->NodeIndentStr();
+  doc = Root();
   std::exception_ptr failure;
   xml::IXMLDocument scratch;
   bool asWritten = false;
@@ -143,15 +183,12 @@ void Reformat(Root& doc, const std::string& fileName, Load load, Get get, const 
     scratch->SetNodeIndentStr(indent);
     scratch->LoadFromFile(fileName);
     scratch->SetEncoding("UTF-8");
-    bool sameSettings = written && (written->Options() & xml::doNodeAutoIndent) != 0 &&
-                        written->NodeIndentStr() == indent && xmlStrcasecmp(BAD_CAST written->Encoding().c_str(), BAD_CAST "UTF-8") == 0;
-    asWritten = (sameSettings && SameTree(written->DOMDocument(), scratch->DOMDocument())) ||
+    asWritten = (written && TreePrint::Of(scratch->DOMDocument()) == *written) ||
                 scratch->SaveToXML() == ReadWholeFile(fileName);
     if (!asWritten) scratch->SaveToFile(fileName);
   } catch (...) {
     failure = std::current_exception();
   }
-  doc = Root();
   if (!failure && asWritten) {
     // The document as a fresh load of the file has it.
     xml::IXMLDocument fresh = xml::TXMLDocument::Create();
@@ -214,13 +251,19 @@ void SaveAs(Root& doc, const char* kind, bool alwaysProposeName) {
 
 template <typename Root>
 void SaveAndReformat(Root& doc, const std::string& fileName,
-                     void (*reformat)(Root&, const std::string&, const xml::IXMLDocument&), const char* kind) {
+                     void (*reformat)(Root&, const std::string&, const TreePrint*), const char* kind) {
   if (doc.IsNull() || !doc.OwnerDocument()->Active()) Fail("Brak aktywnego pliku %s", kind);
-  // Written in the reformatted form at once, so the reformat pass finds nothing to rewrite.
-  xml::IXMLDocument written = doc.OwnerDocument();
-  written->SetOptions(written->Options() | xml::doNodeAutoIndent);
-  written->SaveToFile(fileName);
-  reformat(doc, fileName, written);
+  // Written in the reformatted form at once (one element per line, the indent string,
+  // UTF-8), so the reformat pass finds nothing to rewrite.
+  std::optional<TreePrint> print;
+  {
+    xml::IXMLDocument written = doc.OwnerDocument();
+    written->SetOptions(written->Options() | xml::doNodeAutoIndent);
+    written->SaveToFile(fileName);
+    if (xmlStrcasecmp(BAD_CAST written->Encoding().c_str(), BAD_CAST "UTF-8") == 0)
+      print = TreePrint::Of(written->DOMDocument());
+  }
+  reformat(doc, fileName, print ? &*print : nullptr);
 }
 
 }  // namespace
@@ -240,16 +283,16 @@ bool CheckJpkFAPrefixes(fa::IXMLJPKFA& doc, const std::string& fileName) {
 
 namespace {
 
-void ReformatV7(v7m::IXMLJPK& doc, const std::string& fileName, const xml::IXMLDocument& written) {
+void ReformatV7(v7m::IXMLJPK& doc, const std::string& fileName, const TreePrint* written) {
   Reformat(doc, fileName, v7m::LoadJpkV7, v7m::GetJpkV7, nullptr, written);
 }
-void ReformatFA(fa::IXMLJPKFA& doc, const std::string& fileName, const xml::IXMLDocument& written) {
+void ReformatFA(fa::IXMLJPKFA& doc, const std::string& fileName, const TreePrint* written) {
   Reformat(doc, fileName, fa::LoadJpkFA, fa::GetJpkFA, "Błąd formatowania pliku JPK_FA", written);
 }
-void ReformatMAG(mag::IXMLJPKMAG& doc, const std::string& fileName, const xml::IXMLDocument& written) {
+void ReformatMAG(mag::IXMLJPKMAG& doc, const std::string& fileName, const TreePrint* written) {
   Reformat(doc, fileName, mag::LoadJpkMAG, mag::GetJpkMAG, "Błąd formatowania pliku JPK_MAG", written);
 }
-void ReformatKR(kr::IXMLJPKKR& doc, const std::string& fileName, const xml::IXMLDocument& written) {
+void ReformatKR(kr::IXMLJPKKR& doc, const std::string& fileName, const TreePrint* written) {
   Reformat(doc, fileName, kr::LoadJpkKR, kr::GetJpkKR, "Błąd formatowania pliku JPK_KR", written);
 }
 
