@@ -243,6 +243,56 @@ bool TJpkVatDlg::btnOpenJPKClick() {
   }
 }
 
+namespace {
+
+bool SameNamespace(const xmlNs* ns, const xmlChar* href) {
+  const xmlChar* own = ns ? ns->href : nullptr;
+  return xmlStrEqual(own ? own : BAD_CAST "", href ? href : BAD_CAST "") != 0;
+}
+
+// A row whose fields are plain elements of `href` with text only and no attributes:
+// moving it into the other document gives what copying its fields' names and texts would.
+bool IsPlainRow(const xmlNode* row, const xmlChar* href) {
+  if (row->properties || row->nsDef || !SameNamespace(row->ns, href)) return false;
+  for (const xmlNode* field = row->children; field; field = field->next) {
+    if (field->type != XML_ELEMENT_NODE || field->properties || field->nsDef || !SameNamespace(field->ns, href))
+      return false;
+    const xmlNode* text = field->children;
+    if (text && (text->next || text->type != XML_TEXT_NODE)) return false;
+  }
+  return true;
+}
+
+// Appends the rows of one kind from `first` on (to the first element without `lpName`)
+// to `target`, before `before` (at the end when null). Plain rows move over with their
+// nodes; any other row is rebuilt from the names and texts of its fields.
+void LinkRows(const xml::TXMLNode& target, xmlNode* first, const char* rowName, const char* lpName,
+              const xml::TXMLNode& before, xmlDoc* sourceDoc) {
+  xmlNode* parent = target.DOMNode();
+  xmlNode* anchor = before ? before.DOMNode() : nullptr;
+  const xmlChar* href = parent->ns ? parent->ns->href : nullptr;
+  std::string scratch;
+  for (xmlNode* row = first; row && rowscan::FindChild(row, lpName);) {
+    xmlNode* next = const_cast<xmlNode*>(rowscan::NextElement(row));
+    if (IsPlainRow(row, href)) {
+      xmlUnlinkNode(row);
+      if (xmlDOMWrapAdoptNode(nullptr, sourceDoc, row, parent->doc, parent, 0) != 0)
+        Fail("Nie można przenieść wiersza %s do połączonego pliku", rowName);
+      if (anchor)
+        xmlAddPrevSibling(anchor, row);
+      else
+        xmlAddChild(parent, row);
+    } else {
+      xml::TXMLNode copy = target.AddChildBefore(rowName, before);
+      for (const xmlNode* field = rowscan::FirstElement(row); field; field = rowscan::NextElement(field))
+        copy.AddChild(reinterpret_cast<const char*>(field->name)).SetText(rowscan::Text(field, scratch));
+    }
+    row = next;
+  }
+}
+
+}  // namespace
+
 void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
   if (!LoadedJpk) return;
   {
@@ -250,33 +300,27 @@ void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
     xml::TXMLNode source = GJPK ? GJPK.FindChild("Ewidencja") : xml::TXMLNode();
     if (source) {
       xml::TXMLNode target = LoadedJpk.Ewidencja();
-      // Each copied row takes only the names and texts of the source row's fields.
-      auto copyRows = [&target](const xmlNode* first, const char* rowName, const char* lpName,
-                                const xml::TXMLNode& before) {
-        std::string scratch;
-        for (const xmlNode* row = first; row && rowscan::FindChild(row, lpName); row = rowscan::NextElement(row)) {
-          xml::TXMLNode copy = target.AddChildBefore(rowName, before);
-          for (const xmlNode* field = rowscan::FirstElement(row); field; field = rowscan::NextElement(field))
-            copy.AddChild(reinterpret_cast<const char*>(field->name)).SetText(rowscan::Text(field, scratch));
-        }
-      };
+      xmlDoc* sourceDoc = GJPK.OwnerDocument()->DOMDocument();
+      xmlNode* sourceEwidencja = source.DOMNode();
       // Sale rows land after the sale rows already there: before the child that stands
       // at the position of their count, which stays the same child while rows go in.
-      if (const xmlNode* firstSale = rowscan::FindChild(source.ConstDOMNode(), "SprzedazWiersz")) {
+      if (const xmlNode* firstSale = rowscan::FindChild(sourceEwidencja, "SprzedazWiersz")) {
         int count = 0;
         for (const xmlNode* child = rowscan::FirstElement(target.ConstDOMNode()); child;
              child = rowscan::NextElement(child))
           if (rowscan::NameIs(child, "SprzedazWiersz")) ++count;
         xml::TXMLNodeList children = target.ChildNodes();
         xml::TXMLNode before = count < children.Count() ? children[count] : xml::TXMLNode();
-        copyRows(firstSale, "SprzedazWiersz", "LpSprzedazy", before);
+        LinkRows(target, const_cast<xmlNode*>(firstSale), "SprzedazWiersz", "LpSprzedazy", before, sourceDoc);
       }
       // Purchase rows land before ZakupCtrl, which is added when there was none.
-      if (const xmlNode* firstPurchase = rowscan::FindChild(source.ConstDOMNode(), "ZakupWiersz")) {
+      if (const xmlNode* firstPurchase = rowscan::FindChild(sourceEwidencja, "ZakupWiersz")) {
         xml::TXMLNode zakupCtrl = target.FindChild("ZakupCtrl");
-        copyRows(firstPurchase, "ZakupWiersz", "LpZakupu", zakupCtrl);
+        LinkRows(target, const_cast<xmlNode*>(firstPurchase), "ZakupWiersz", "LpZakupu", zakupCtrl, sourceDoc);
         if (!zakupCtrl) target.AddChild("ZakupCtrl");
       }
+      LoadedJpk.OwnerDocument()->SetModified(true);
+      GJPK.OwnerDocument()->SetModified(true);
     }
   }
   RecalcJPK(LoadedJpk);

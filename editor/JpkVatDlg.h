@@ -135,6 +135,7 @@ class TJpkVatDlg : public Window {
   void btnAddParagonSaleClick();
 
   // Appends the register rows of GJPK to LoadedJpk and recalculates the control records.
+  // Rows that hold only their fields' texts move over with their nodes: they leave GJPK.
   void LinkJPK(const v7m::IXMLJPK& GJPK);
   // "Zapisać dokonane zmiany?" when the document is modified: Yes saves. Ok when nothing
   // was asked, Cancel when the box was closed without an answer.

@@ -135,6 +135,36 @@ TEST_F(OpenSaveTest, MergingPurchasesIntoADocumentWithoutZakupCtrlCreatesIt) {
   EXPECT_EQ(dlg.edBuyTaxSum.Text, "6.9");
 }
 
+TEST_F(OpenSaveTest, LinkedRowsTakeTheTargetsNamespaceAndOnlyTheirFieldsTexts) {
+  Adopt(FiveSalesTwoPurchases());
+  // A prefixed source whose second row carries an attribute and a comment.
+  std::string source = ReplaceAll(ReplaceAll(ThreeSales().Xml(), "<JPK xmlns=", "<tns:JPK xmlns:tns="), "</JPK>",
+                                  "</tns:JPK>");
+  for (const char* tag : {"Naglowek", "KodFormularza", "WariantFormularza", "DataWytworzeniaJPK", "NazwaSystemu",
+                          "CelZlozenia", "KodUrzedu", "Rok", "Miesiac", "Podmiot1", "OsobaNiefizyczna", "NIP",
+                          "PelnaNazwa", "Email", "Ewidencja", "SprzedazWiersz", "LpSprzedazy", "NrKontrahenta",
+                          "NazwaKontrahenta", "DowodSprzedazy", "DataWystawienia", "K_19", "K_20", "SprzedazCtrl",
+                          "LiczbaWierszySprzedazy", "PodatekNalezny", "ZakupCtrl", "LiczbaWierszyZakupow",
+                          "PodatekNaliczony"}) {
+    source = ReplaceAll(source, std::string("<") + tag + ">", std::string("<tns:") + tag + ">");
+    source = ReplaceAll(source, std::string("<") + tag + " ", std::string("<tns:") + tag + " ");
+    source = ReplaceAll(source, std::string("</") + tag + ">", std::string("</tns:") + tag + ">");
+  }
+  size_t second = source.find("<tns:SprzedazWiersz>", source.find("<tns:SprzedazWiersz>") + 1);
+  source.replace(second, 20, "<tns:SprzedazWiersz id=\"x\"><!-- uwaga -->");
+  v7m::IXMLJPK added = v7m::LoadJpkV7FromXML(source);
+  dlg.LinkJPK(added);
+  std::string merged = dlg.LoadedJpk.OwnerDocument()->SaveToXML();
+  EXPECT_EQ(merged.find("tns:"), std::string::npos);
+  EXPECT_EQ(merged.find("id="), std::string::npos);
+  EXPECT_EQ(merged.find("uwaga"), std::string::npos);
+  auto rows = dlg.LoadedJpk.Ewidencja().SprzedazWiersz();
+  ASSERT_EQ(rows.Count(), 8);
+  EXPECT_EQ(rows[6].DowodSprzedazy(), "B/2");
+  EXPECT_EQ(rows[7].LpSprzedazy(), 8);
+  EXPECT_EQ(SchemaProblems(dir.File("m.xml")), "");
+}
+
 TEST_F(OpenSaveTest, FirstSaveProposesThePeriodAndTheSuffix) {
   Settings().NameSufix = "_a";
   Settings().SaveDir = dir.Path();
