@@ -1,6 +1,7 @@
 // Prefix check and repair, reformat after save, save-as, wait message.
 #include "jpkfiles/JpkLoadSave.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -114,22 +115,49 @@ class TreePrint {
     Word(length);
   }
   void Ns(const xmlNs* ns) {
-    Word(ns ? 1 : 0);
-    if (ns) {
-      Text(ns->prefix);
-      Text(ns->href);
+    if (!ns) {
+      Word(0);
+      return;
     }
+    Word(Remembered(ns, [ns] {
+      TreePrint part;
+      part.Text(ns->prefix);
+      part.Text(ns->href);
+      return part.a_ ^ part.b_;
+    }));
+  }
+  // Names are interned and declarations shared: each is hashed once and its hash kept by
+  // its address (the hash depends only on the text, so the print does not).
+  template <typename Compute>
+  uint64_t Remembered(const void* key, Compute compute) {
+    size_t slot = (reinterpret_cast<uintptr_t>(key) >> 4) % kCacheSize;
+    if (cacheKeys_[slot] != key) {
+      cacheKeys_[slot] = key;
+      cacheValues_[slot] = compute();
+    }
+    return cacheValues_[slot];
+  }
+  void Name(const xmlChar* name) {
+    if (!name) {
+      Word(0xFFFFFFFFFFFFFFFFull);
+      return;
+    }
+    Word(Remembered(name, [name] {
+      TreePrint part;
+      part.Text(name);
+      return part.a_ ^ part.b_;
+    }));
   }
   void Leaf(const xmlNode* node) {
     Word(static_cast<uint64_t>(node->type));
-    Text(node->name);
+    Name(node->name);
     switch (node->type) {
       case XML_ELEMENT_NODE:
         Ns(node->ns);
         for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) Ns(ns);
         Word(2);
         for (const xmlAttr* attr = node->properties; attr; attr = attr->next) {
-          Text(attr->name);
+          Name(attr->name);
           Ns(attr->ns);
           for (const xmlNode* part = attr->children; part; part = part->next) {
             Word(static_cast<uint64_t>(part->type));
@@ -157,9 +185,12 @@ class TreePrint {
     }
   }
 
+  static constexpr size_t kCacheSize = 256;
   uint64_t a_ = 0x243F6A8885A308D3ull;
   uint64_t b_ = 0x13198A2E03707344ull;
   bool comparable_ = true;
+  std::array<const void*, kCacheSize> cacheKeys_{};
+  std::array<uint64_t, kCacheSize> cacheValues_{};
 };
 
 // The reformat pass. The file is read once: when it already holds the reformatted text (as
