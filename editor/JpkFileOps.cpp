@@ -2,6 +2,13 @@
 // unsaved changes and the clean-up of line breaks before a file is loaded.
 #include <libxml/xmlsave.h>
 
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -28,6 +35,42 @@ namespace fs = std::filesystem;
 
 // The scratch copy NormalizeJpkFile works on, in the current working directory.
 constexpr const char* kTempFileName = "_tmp_V7M.xml";
+
+// The bytes of a file, mapped where the platform can (a large file then costs no copy),
+// read into memory elsewhere.
+class FileBytes {
+ public:
+  explicit FileBytes(const std::string& fileName) {
+#if defined(__unix__) || defined(__APPLE__)
+    int fd = ::open(fileName.c_str(), O_RDONLY);
+    struct stat info {};
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && info.st_size > 0) {
+      void* map = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+      if (map != MAP_FAILED) {
+        map_ = map;
+        size_ = static_cast<size_t>(info.st_size);
+        ::madvise(map_, size_, MADV_SEQUENTIAL);
+      }
+    }
+    if (fd >= 0) ::close(fd);
+    if (map_ || (fd >= 0 && info.st_size == 0)) return;
+#endif
+    copy_ = ReadWholeFile(fileName);
+  }
+  ~FileBytes() {
+#if defined(__unix__) || defined(__APPLE__)
+    if (map_) ::munmap(map_, size_);
+#endif
+  }
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+  std::string_view View() const { return map_ ? std::string_view(static_cast<const char*>(map_), size_) : copy_; }
+
+ private:
+  void* map_ = nullptr;
+  size_t size_ = 0;
+  std::string copy_;
+};
 
 // Raised when a loaded file is not a JPK_V7M(2) document.
 struct NotJpkV7 {};
@@ -160,7 +203,8 @@ void TJpkVatDlg::CheckPodmiotRola(const v7m::IXMLJPK& doc) {
 bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument* parsed) {
   std::string backup = MoveToBackup(fileName, kEditorBackupPrefix);
   CopyOver(backup, kTempFileName);
-  std::string original = ReadWholeFile(kTempFileName);
+  FileBytes bytes(kTempFileName);
+  std::string_view original = bytes.View();
   if (original.empty()) {
     // The user's file goes back where it was; the backup keeps its copy.
     MoveOver(kTempFileName, fileName);

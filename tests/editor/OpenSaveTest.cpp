@@ -138,13 +138,36 @@ TEST_F(OpenSaveTest, MergingPurchasesIntoADocumentWithoutZakupCtrlCreatesIt) {
 TEST_F(OpenSaveTest, LinkedRowsTakeTheTargetsNamespaceAndOnlyTheirFieldsTexts) {
   Adopt(FiveSalesTwoPurchases());
   // A prefixed source whose second row carries an attribute and a comment.
-  std::string source = ReplaceAll(ReplaceAll(ThreeSales().Xml(), "<JPK xmlns=", "<tns:JPK xmlns:tns="), "</JPK>",
-                                  "</tns:JPK>");
-  for (const char* tag : {"Naglowek", "KodFormularza", "WariantFormularza", "DataWytworzeniaJPK", "NazwaSystemu",
-                          "CelZlozenia", "KodUrzedu", "Rok", "Miesiac", "Podmiot1", "OsobaNiefizyczna", "NIP",
-                          "PelnaNazwa", "Email", "Ewidencja", "SprzedazWiersz", "LpSprzedazy", "NrKontrahenta",
-                          "NazwaKontrahenta", "DowodSprzedazy", "DataWystawienia", "K_19", "K_20", "SprzedazCtrl",
-                          "LiczbaWierszySprzedazy", "PodatekNalezny", "ZakupCtrl", "LiczbaWierszyZakupow",
+  std::string source =
+      ReplaceAll(ReplaceAll(ThreeSales().Xml(), "<JPK xmlns=", "<tns:JPK xmlns:tns="), "</JPK>", "</tns:JPK>");
+  for (const char* tag : {"Naglowek",
+                          "KodFormularza",
+                          "WariantFormularza",
+                          "DataWytworzeniaJPK",
+                          "NazwaSystemu",
+                          "CelZlozenia",
+                          "KodUrzedu",
+                          "Rok",
+                          "Miesiac",
+                          "Podmiot1",
+                          "OsobaNiefizyczna",
+                          "NIP",
+                          "PelnaNazwa",
+                          "Email",
+                          "Ewidencja",
+                          "SprzedazWiersz",
+                          "LpSprzedazy",
+                          "NrKontrahenta",
+                          "NazwaKontrahenta",
+                          "DowodSprzedazy",
+                          "DataWystawienia",
+                          "K_19",
+                          "K_20",
+                          "SprzedazCtrl",
+                          "LiczbaWierszySprzedazy",
+                          "PodatekNalezny",
+                          "ZakupCtrl",
+                          "LiczbaWierszyZakupow",
                           "PodatekNaliczony"}) {
     source = ReplaceAll(source, std::string("<") + tag + ">", std::string("<tns:") + tag + ">");
     source = ReplaceAll(source, std::string("<") + tag + " ", std::string("<tns:") + tag + " ");
