@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 #include <exception>
+#include <optional>
 
 #include "app/MainForm.h"
 #include "app/Settings.h"
@@ -334,9 +334,7 @@ void ReformatJpkFAFile(fa::IXMLJPKFA& doc, const std::string& fileName) { Reform
 void ReformatJpkMAGFile(mag::IXMLJPKMAG& doc, const std::string& fileName) { ReformatMAG(doc, fileName, nullptr); }
 void ReformatJpkKRFile(kr::IXMLJPKKR& doc, const std::string& fileName) { ReformatKR(doc, fileName, nullptr); }
 
-void SaveJpkFile(v7m::IXMLJPK& doc, const std::string& fileName) {
-  SaveAndReformat(doc, fileName, ReformatV7, "JPK");
-}
+void SaveJpkFile(v7m::IXMLJPK& doc, const std::string& fileName) { SaveAndReformat(doc, fileName, ReformatV7, "JPK"); }
 void SaveJpkFile(fa::IXMLJPKFA& doc, const std::string& fileName) {
   SaveAndReformat(doc, fileName, ReformatFA, "JPK_FA");
 }

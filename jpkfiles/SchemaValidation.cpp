@@ -9,8 +9,8 @@
 #include <libxml/xmlschemas.h>
 
 #include <cstdlib>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
