@@ -12,6 +12,7 @@ const std::vector<Command>& AllCommands() {
              ParadoxCommands(),
              DbCommands(),
              NipCommands(),
+             V7mCommands(),
          })
       all.insert(all.end(), group.begin(), group.end());
     return all;

@@ -32,5 +32,6 @@ std::vector<Command> JpkFileCommands();
 std::vector<Command> ParadoxCommands();
 std::vector<Command> DbCommands();
 std::vector<Command> NipCommands();
+std::vector<Command> V7mCommands();
 
 }  // namespace velkar::cli

@@ -13,6 +13,10 @@ Program::~Program() {
 void Program::Create(const std::vector<std::string>& args) {
   MainForm.FormCreate(args);
   // The tool windows follow the main window, each wired to its button as it is built.
+  dlgLinkAsk = std::make_unique<TdlgLinkAsk>();
+  ParagonDlg = std::make_unique<TParagonDlg>();
+  JpkVatDlg = std::make_unique<TJpkVatDlg>(MainForm.OpenDlg, MainForm.SaveDlg, *dlgLinkAsk, *ParagonDlg);
+  MainForm.ToolWindows.JpkVatDlg = JpkVatDlg.get();
 }
 
 }  // namespace velkar

@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "editor/JpkVatDlg.h"
+#include "editor/LinkAskDlg.h"
+#include "editor/ParagonDlg.h"
 
 namespace velkar {
 
@@ -20,6 +23,9 @@ class Program {
   void Create(const std::vector<std::string>& args);
 
   TMainForm MainForm;
+  std::unique_ptr<TdlgLinkAsk> dlgLinkAsk;
+  std::unique_ptr<TParagonDlg> ParagonDlg;
+  std::unique_ptr<TJpkVatDlg> JpkVatDlg;
 };
 
 }  // namespace velkar

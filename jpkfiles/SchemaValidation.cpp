@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -169,61 +170,49 @@ std::string FindSchemaDir(const SchemaDirCandidates& candidates) {
 
 std::string FindSchemaDir() { return FindSchemaDir(ProgramSchemaDirCandidates()); }
 
-JpkValidation ValidateJpkFile(const std::string& fileName, const std::string& schemaDir) {
-  if (!FileExists(fileName)) Fail("Brak pliku %s", fileName);
+namespace {
+
+std::string SchemaFolder(const std::string& schemaDir) {
   std::string folder = schemaDir.empty() ? FindSchemaDir() : IncludeTrailingPathDelimiter(schemaDir);
   if (folder.empty()) throw Error(kNoSchemaDirMessage);
+  return folder;
+}
 
-  JpkValidation result;
-  XmlErrorCollector collector;
-  XmlDocPtr doc;
-  {
-    CollectXmlErrors collect(collector);
-    xmlParserCtxtPtr parser = xmlNewParserCtxt();
-    if (!parser) Fail("Brak pamięci na odczyt pliku %s", fileName);
-    doc.reset(xmlCtxtReadFile(parser, fileName.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_BIG_LINES));
-    xmlFreeParserCtxt(parser);
-  }
-  for (XmlProblem& problem : collector.problems) result.violations.push_back({problem.line, "", problem.message});
-  collector.problems.clear();
-  xmlNode* root = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
+// The schema check of a well-formed document: its structure from the root's namespace,
+// then the violations of that structure's schema.
+void ValidateRoot(xmlDoc* doc, const std::string& folder, JpkValidation& result) {
+  xmlNode* root = doc ? xmlDocGetRootElement(doc) : nullptr;
   if (!root) {
     if (result.violations.empty()) result.violations.push_back({0, "", "Plik nie zawiera dokumentu XML"});
-    return result;
+    return;
   }
   std::string rootNamespace = root->ns && root->ns->href ? reinterpret_cast<const char*>(root->ns->href) : "";
   const JpkStructure* structure = FindJpkStructure(rootNamespace);
   if (!structure) {
     result.violations.push_back({xmlGetLineNo(root), reinterpret_cast<const char*>(root->name),
                                  Format("Nieznana struktura pliku: przestrzeń nazw \"%s\"", rootNamespace)});
-    return result;
+    return;
   }
   result.structure = structure->systemCode;
-  if (!result.violations.empty()) return result;  // not well-formed: the schema check says nothing more
+  if (!result.violations.empty()) return;  // not well-formed: the schema check says nothing more
 
+  XmlErrorCollector collector;
   xmlSchemaPtr schema = Schemas().Get(folder, *structure);
   xmlSchemaValidCtxtPtr validator = xmlSchemaNewValidCtxt(schema);
-  if (!validator) Fail("Brak pamięci na sprawdzenie pliku %s", fileName);
+  if (!validator) Fail("Brak pamięci na sprawdzenie dokumentu %s", structure->systemCode);
   xmlSchemaSetValidStructuredErrors(validator, XmlErrorCollector::Handler, &collector);
-  int rc = xmlSchemaValidateDoc(validator, doc.get());
+  int rc = xmlSchemaValidateDoc(validator, doc);
   xmlSchemaFreeValidCtxt(validator);
   for (XmlProblem& problem : collector.problems)
     result.violations.push_back({problem.line, std::move(problem.element), std::move(problem.message)});
   if (rc != 0 && result.violations.empty())
     result.violations.push_back({0, "", "Sprawdzenie ze schematem nie powiodło się"});
-  return result;
 }
 
-std::string DescribeViolation(const SchemaViolation& violation) {
-  std::string where = Format("wiersz %d", violation.line);
-  if (!violation.element.empty()) where += " (" + violation.element + ")";
-  return where + ": " + violation.message;
-}
-
-bool WarnIfJpkFileInvalid(const std::string& fileName) {
+bool WarnIfInvalid(const std::string& fileName, const std::function<JpkValidation()>& validate) {
   JpkValidation result;
   try {
-    result = ValidateJpkFile(fileName);
+    result = validate();
   } catch (const Error& error) {
     ShowWarning(Format("Nie sprawdzono pliku %s ze schematem XSD:\r%s", fileName, error.what()));
     return false;
@@ -239,6 +228,47 @@ bool WarnIfJpkFileInvalid(const std::string& fileName) {
     text += Format("\r(oraz %d dalszych)", static_cast<int>(result.violations.size() - kViolationsInWarning));
   ShowWarning(text);
   return false;
+}
+
+}  // namespace
+
+JpkValidation ValidateJpkFile(const std::string& fileName, const std::string& schemaDir) {
+  if (!FileExists(fileName)) Fail("Brak pliku %s", fileName);
+  std::string folder = SchemaFolder(schemaDir);
+
+  JpkValidation result;
+  XmlErrorCollector collector;
+  XmlDocPtr doc;
+  {
+    CollectXmlErrors collect(collector);
+    xmlParserCtxtPtr parser = xmlNewParserCtxt();
+    if (!parser) Fail("Brak pamięci na odczyt pliku %s", fileName);
+    doc.reset(xmlCtxtReadFile(parser, fileName.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_BIG_LINES));
+    xmlFreeParserCtxt(parser);
+  }
+  for (XmlProblem& problem : collector.problems) result.violations.push_back({problem.line, "", problem.message});
+  ValidateRoot(doc.get(), folder, result);
+  return result;
+}
+
+JpkValidation ValidateJpkDocument(xmlDoc* doc, const std::string& schemaDir) {
+  JpkValidation result;
+  ValidateRoot(doc, SchemaFolder(schemaDir), result);
+  return result;
+}
+
+std::string DescribeViolation(const SchemaViolation& violation) {
+  std::string where = Format("wiersz %d", violation.line);
+  if (!violation.element.empty()) where += " (" + violation.element + ")";
+  return where + ": " + violation.message;
+}
+
+bool WarnIfJpkFileInvalid(const std::string& fileName) {
+  return WarnIfInvalid(fileName, [&] { return ValidateJpkFile(fileName); });
+}
+
+bool WarnIfJpkDocumentInvalid(xmlDoc* doc, const std::string& fileName) {
+  return WarnIfInvalid(fileName, [&] { return ValidateJpkDocument(doc); });
 }
 
 }  // namespace velkar

@@ -2,6 +2,8 @@
 // the schemas and an XML catalog that maps every schema address to its local copy.
 #pragma once
 
+#include <libxml/tree.h>
+
 #include <string>
 #include <vector>
 
@@ -43,6 +45,10 @@ extern const char* const kNoSchemaDirMessage;
 // schema folder is found (kNoSchemaDirMessage) or when the schema itself cannot be loaded.
 JpkValidation ValidateJpkFile(const std::string& fileName, const std::string& schemaDir = {});
 
+// The same check for a document already read (its line numbers are those it was read
+// with), so a file just read back need not be read again.
+JpkValidation ValidateJpkDocument(xmlDoc* doc, const std::string& schemaDir = {});
+
 // "wiersz 12 (KodUrzedu): ..." for one violation.
 std::string DescribeViolation(const SchemaViolation& violation);
 
@@ -50,5 +56,7 @@ std::string DescribeViolation(const SchemaViolation& violation);
 // it cannot be checked, one warning goes to the user through the UI port; the file stays
 // as saved. Returns true when the file was checked and is valid.
 bool WarnIfJpkFileInvalid(const std::string& fileName);
+// The same for `doc`, the document just read back from `fileName`.
+bool WarnIfJpkDocumentInvalid(xmlDoc* doc, const std::string& fileName);
 
 }  // namespace velkar

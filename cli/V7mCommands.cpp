@@ -1,0 +1,315 @@
+// Commands of the JPK_V7M editor: they drive TJpkVatDlg and its dialogs as a user would,
+// through the terminal's UI port, and save with the editor's own save.
+#include <cstdlib>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include <deque>
+#include <functional>
+#include <iostream>
+#include <map>
+
+#include "app/ui/UiPort.h"
+#include "base/Error.h"
+#include "cli/Commands.h"
+#include "cli/Program.h"
+
+namespace velkar::cli {
+
+namespace {
+
+// The terminal's port with the parts a command plays itself: the files the dialogs
+// return, the modal windows, and the question about unsaved changes (a command saves
+// where it was told to at its end). Everything else goes to the terminal.
+class EditorSession final : public UiPort {
+ public:
+  EditorSession() : terminal_(Ui()) { SetUi(this); }
+  ~EditorSession() override { SetUi(&terminal_); }
+  EditorSession(const EditorSession&) = delete;
+  EditorSession& operator=(const EditorSession&) = delete;
+
+  void QueueFileName(std::string name) { fileNames_.push_back(std::move(name)); }
+  void OnModal(const std::string& windowName, std::function<int(Window&)> handler) {
+    modals_[windowName] = std::move(handler);
+  }
+  int Problems() const { return problems_; }
+
+  Answer Ask(MessageKind kind, const std::string& text, Buttons buttons) override {
+    if (text == "Zapisać dokonane zmiany?") return Answer::No;
+    return terminal_.Ask(kind, text, buttons);
+  }
+  void ShowMessage(MessageKind kind, const std::string& text) override {
+    if (kind != MessageKind::Information) ++problems_;
+    terminal_.ShowMessage(kind, text);
+  }
+  std::optional<std::string> OpenFileDialog(const FileDialogOptions&) override { return NextFileName(); }
+  std::optional<std::string> SaveFileDialog(const FileDialogOptions&) override { return NextFileName(); }
+  std::optional<std::string> BrowseFolder(const std::string& title, const std::string& initialDir) override {
+    return terminal_.BrowseFolder(title, initialDir);
+  }
+  int ShowModal(Window& window) override {
+    window.FormShow();
+    auto it = modals_.find(window.Name);
+    window.ModalResultValue = it == modals_.end() ? mrCancel : it->second(window);
+    return window.ModalResultValue;
+  }
+  void SetBusyCursor(bool busy) override { terminal_.SetBusyCursor(busy); }
+  void ShowWaitHint(const std::string&) override {}
+  void HideWaitHint() override {}
+  void Beep() override {}
+  void PauseWithRepaint(int) override {}
+  void RunOnUiThread(const std::function<void()>& call) override { call(); }
+
+ private:
+  std::optional<std::string> NextFileName() {
+    if (fileNames_.empty()) return {};
+    std::string name = fileNames_.front();
+    fileNames_.pop_front();
+    return name;
+  }
+
+  UiPort& terminal_;
+  std::deque<std::string> fileNames_;
+  std::map<std::string, std::function<int(Window&)>> modals_;
+  int problems_ = 0;
+};
+
+// A command reads, writes and reloads whole documents of up to millions of small nodes.
+// Freed memory is kept in the process for the next tree instead of going back to the
+// system and being faulted in again.
+void KeepFreedMemory() {
+#if defined(__GLIBC__)
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+  mallopt(M_TOP_PAD, 64 << 20);
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+#endif
+}
+
+// A failure whose message the window has already shown on the terminal.
+struct AlreadyReported {};
+
+const std::string& OneFile(const CommandContext& context, const char* usage) {
+  if (context.args.positional.size() != 1) Fail("Użycie: %s", usage);
+  return context.args.positional[0];
+}
+
+// Opens `fileName` in the editor as "Wczytaj JPK VAT" does.
+void OpenInEditor(TJpkVatDlg& dlg, EditorSession& session, const std::string& fileName) {
+  int problems = session.Problems();
+  session.QueueFileName(fileName);
+  if (dlg.btnOpenJPKClick()) return;
+  if (session.Problems() > problems) throw AlreadyReported{};
+  Fail("Nie wczytano pliku %s", fileName);
+}
+
+// Saves the editor's document to `fileName` as "Zapisz JPK VAT" does.
+void SaveFromEditor(TJpkVatDlg& dlg, EditorSession& session, const std::string& fileName) {
+  session.QueueFileName(fileName);
+  if (!dlg.btnSaveJPKClick()) Fail("Nie zapisano pliku %s", fileName);
+  std::cout << "Zapisano plik " << CurrentJpkFileName() << '\n';
+}
+
+// Runs a command body; a failure already shown ends with exit code 1 and nothing more.
+int Guarded(const std::function<int()>& body) {
+  KeepFreedMemory();
+  try {
+    return body();
+  } catch (const AlreadyReported&) {
+    return 1;
+  }
+}
+
+void Print(const char* label, const std::string& value) {
+  std::cout << label << ':' << (value.empty() ? "" : " ") << value << '\n';
+}
+
+void Print(const TLabeledEdit& edit) { Print(edit.EditLabel.Text.c_str(), edit.Text); }
+
+void PrintCheck(const TLabeledEdit& edit) {
+  std::cout << "  kolor: " << (edit.BackColor == Color::Red ? "czerwony" : "zwykły") << '\n';
+  if (!edit.Hint.empty()) std::cout << "  podpowiedź: " << edit.Hint << '\n';
+}
+
+void PrintWindow(TJpkVatDlg& dlg) {
+  for (const TLabeledEdit* edit : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange, &dlg.edSaleTaxSum, &dlg.edBuyTaxSum,
+                                   &dlg.edSaleLinesCount, &dlg.edBuyLinesCount})
+    Print(*edit);
+  std::cout << dlg.gbDeklaracja.Text << '\n';
+  Print(dlg.edP37);
+  Print(dlg.edP38);
+  PrintCheck(dlg.edP38);
+  Print(dlg.edP39);
+  Print(dlg.edP40Plus42);
+  Print(dlg.edP48);
+  PrintCheck(dlg.edP48);
+  for (const TLabeledEdit* edit : {&dlg.edP49, &dlg.edP50, &dlg.edP51, &dlg.edP52, &dlg.edP53, &dlg.edP54})
+    Print(*edit);
+  std::string term;
+  for (const TRadioButton* button : dlg.ZwrotButtons())
+    if (button->Checked) term = button->Text;
+  Print(dlg.gbZwrot.Text.c_str(), term);
+  Print(dlg.gbZaliczenieNaZobowiazania.Text.c_str(), dlg.cbP59.Checked ? dlg.cbP59.Text : std::string());
+  for (const TLabeledEdit* edit : {&dlg.edP60, &dlg.edP61, &dlg.edP62, &dlg.edP68, &dlg.edP69, &dlg.edORDZU})
+    Print(*edit);
+}
+
+constexpr const char* kShowUsage = "velkar v7m show PLIK";
+constexpr const char* kRecalcUsage =
+    "velkar v7m recalc PLIK [-o WYNIK] [--declaration] [--P39 N] [--P49 N] [--P50 N] [--P52 N] "
+    "[--P54 N --zwrot 55|56|57|58] [--P59 [--P60 N] [--P61 TEKST]] [--ordzu TEKST]";
+constexpr const char* kMergeUsage = "velkar v7m merge PLIK DOŁĄCZANY... -o WYNIK";
+constexpr const char* kParagonUsage =
+    "velkar v7m paragon PLIK [--dowod TEKST] [--free N] [--zero N] [--net5 N --tax5 N] [--net8 N --tax8 N] "
+    "[--net23 N --tax23 N] [-o WYNIK]";
+constexpr const char* kClearUsage = "velkar v7m clear-declaration PLIK";
+
+int RunShow(CommandContext& context) {
+  const std::string& file = OneFile(context, kShowUsage);
+  return Guarded([&] {
+    Program program;
+    program.Create(context.startupArgs);
+    EditorSession session;
+    OpenInEditor(*program.JpkVatDlg, session, file);
+    PrintWindow(*program.JpkVatDlg);
+    return 0;
+  });
+}
+
+// The declaration options as what the user types into the edits.
+void ApplyDeclarationOptions(TJpkVatDlg& dlg, const ParsedArgs& args) {
+  const std::pair<const char*, TEdit*> edits[] = {{"P39", &dlg.edP39},    {"P49", &dlg.edP49}, {"P50", &dlg.edP50},
+                                                  {"P52", &dlg.edP52},    {"P60", &dlg.edP60}, {"P61", &dlg.edP61},
+                                                  {"ordzu", &dlg.edORDZU}};
+  for (auto [option, edit] : edits)
+    if (args.Has(option)) edit->Text = args.Get(option);
+  if (args.Has("P54")) {
+    dlg.edP54.Text = args.Get("P54");
+    dlg.edP54Change();
+  }
+  if (args.Has("zwrot")) {
+    const std::map<std::string, TRadioButton*> terms = {
+        {"55", &dlg.rbZwrot55}, {"56", &dlg.rbZwrot56}, {"57", &dlg.rbZwrot57}, {"58", &dlg.rbZwrot58}};
+    auto term = terms.find(args.Get("zwrot"));
+    if (term == terms.end())
+      Fail("Niepoprawna wartość opcji --zwrot: %s (dozwolone: 55, 56, 57, 58)", args.Get("zwrot"));
+    dlg.rbZwrotClick(*term->second);
+  }
+  if (args.Has("P59")) {
+    dlg.cbP59.Checked = true;
+    dlg.cbP59Click();
+  }
+}
+
+int RunRecalc(CommandContext& context) {
+  const std::string& file = OneFile(context, kRecalcUsage);
+  const ParsedArgs& args = context.args;
+  if (!args.Has("declaration"))
+    for (const char* option : {"P39", "P49", "P50", "P52", "P54", "zwrot", "P59", "P60", "P61", "ordzu"})
+      if (args.Has(option)) Fail("Opcja --%s działa tylko z --declaration", option);
+  return Guarded([&] {
+    Program program;
+    program.Create(context.startupArgs);
+    TJpkVatDlg& dlg = *program.JpkVatDlg;
+    EditorSession session;
+    OpenInEditor(dlg, session, file);
+    if (args.Has("declaration")) {
+      ApplyDeclarationOptions(dlg, args);
+      if (!dlg.btnRecalcDeclarationClick()) return 1;
+    }
+    SaveFromEditor(dlg, session, args.Get("o", file));
+    return 0;
+  });
+}
+
+int RunMerge(CommandContext& context) {
+  const auto& files = context.args.positional;
+  if (files.size() < 2 || !context.args.Has("o")) Fail("Użycie: %s", kMergeUsage);
+  return Guarded([&] {
+    Program program;
+    program.Create(context.startupArgs);
+    TJpkVatDlg& dlg = *program.JpkVatDlg;
+    EditorSession session;
+    session.OnModal("TdlgLinkAsk", [](Window& window) {
+      static_cast<TdlgLinkAsk&>(window).btnLinkJPKClick();
+      return window.ModalResultValue;
+    });
+    for (const std::string& file : files) OpenInEditor(dlg, session, file);
+    SaveFromEditor(dlg, session, context.args.Get("o"));
+    return 0;
+  });
+}
+
+int RunParagon(CommandContext& context) {
+  const std::string& file = OneFile(context, kParagonUsage);
+  const ParsedArgs& args = context.args;
+  return Guarded([&] {
+    Program program;
+    program.Create(context.startupArgs);
+    TJpkVatDlg& dlg = *program.JpkVatDlg;
+    EditorSession session;
+    bool confirmed = false;
+    session.OnModal("TParagonDlg", [&](Window& window) {
+      auto& paragon = static_cast<TParagonDlg&>(window);
+      const std::pair<const char*, TEdit*> edits[] = {{"dowod", &paragon.edDowodSprzedazy},
+                                                      {"free", &paragon.edValueFree},
+                                                      {"zero", &paragon.edValue0},
+                                                      {"net5", &paragon.edNet5},
+                                                      {"tax5", &paragon.edTax5},
+                                                      {"net8", &paragon.edNet8},
+                                                      {"tax8", &paragon.edTax8},
+                                                      {"net23", &paragon.edNet23},
+                                                      {"tax23", &paragon.edTax23}};
+      for (auto [option, edit] : edits)
+        if (args.Has(option)) edit->Text = args.Get(option);
+      paragon.RecalcParagon();
+      confirmed = paragon.btnSaveClick();
+      return confirmed ? mrOk : mrCancel;
+    });
+    int problems = session.Problems();
+    OpenInEditor(dlg, session, file);
+    dlg.btnAddParagonSaleClick();
+    if (!confirmed) {
+      if (session.Problems() > problems) return 1;
+      Fail("Nie zapisano sprzedaży paragonowej");
+    }
+    SaveFromEditor(dlg, session, args.Get("o", file));
+    return 0;
+  });
+}
+
+int RunClearDeclaration(CommandContext& context) {
+  const std::string& file = OneFile(context, kClearUsage);
+  return Guarded([&] {
+    Program program;
+    program.Create(context.startupArgs);
+    TJpkVatDlg& dlg = *program.JpkVatDlg;
+    EditorSession session;
+    OpenInEditor(dlg, session, file);
+    if (!dlg.btnClearDeclaration.Enabled) Fail("Plik %s nie ma części deklaracyjnej", file);
+    dlg.btnClearDeclarationClick();
+    return 0;
+  });
+}
+
+}  // namespace
+
+std::vector<Command> V7mCommands() {
+  return {
+      {"v7m show", std::string(kShowUsage) + " (co pokazuje okno JPK_V7M po wczytaniu pliku)", {}, {}, RunShow},
+      {"v7m recalc",
+       kRecalcUsage,
+       {"o", "P39", "P49", "P50", "P52", "P54", "zwrot", "P60", "P61", "ordzu"},
+       {"declaration", "P59"},
+       RunRecalc},
+      {"v7m merge", kMergeUsage, {"o"}, {}, RunMerge},
+      {"v7m paragon",
+       kParagonUsage,
+       {"o", "dowod", "free", "zero", "net5", "tax5", "net8", "tax8", "net23", "tax23"},
+       {},
+       RunParagon},
+      {"v7m clear-declaration", kClearUsage, {}, {}, RunClearDeclaration},
+  };
+}
+
+}  // namespace velkar::cli

@@ -1,0 +1,409 @@
+// Opening, merging, saving and generating in the editor, with the questions that guard
+// unsaved changes and the clean-up of line breaks before a file is loaded.
+#include <libxml/xmlsave.h>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "app/Settings.h"
+#include "base/DateTime.h"
+#include "base/Error.h"
+#include "base/Paths.h"
+#include "base/Text.h"
+#include "editor/JpkVatDlg.h"
+#include "editor/LinkAskDlg.h"
+#include "editor/RowScan.h"
+#include "jpkfiles/Backup.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "jpkfiles/JpkLoadSave.h"
+#include "jpkfiles/NodeCopy.h"
+#include "model/xml/XmlErrors.h"
+
+namespace velkar {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The scratch copy NormalizeJpkFile works on, in the current working directory.
+constexpr const char* kTempFileName = "_tmp_V7M.xml";
+
+// The bytes of a file, mapped where the platform can (a large file then costs no copy),
+// read into memory elsewhere.
+class FileBytes {
+ public:
+  explicit FileBytes(const std::string& fileName) {
+#if defined(__unix__) || defined(__APPLE__)
+    int fd = ::open(fileName.c_str(), O_RDONLY);
+    struct stat info {};
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && info.st_size > 0) {
+      void* map = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+      if (map != MAP_FAILED) {
+        map_ = map;
+        size_ = static_cast<size_t>(info.st_size);
+        ::madvise(map_, size_, MADV_SEQUENTIAL);
+      }
+    }
+    if (fd >= 0) ::close(fd);
+    if (map_ || (fd >= 0 && info.st_size == 0)) return;
+#endif
+    copy_ = ReadWholeFile(fileName);
+  }
+  ~FileBytes() {
+#if defined(__unix__) || defined(__APPLE__)
+    if (map_) ::munmap(map_, size_);
+#endif
+  }
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+  std::string_view View() const { return map_ ? std::string_view(static_cast<const char*>(map_), size_) : copy_; }
+
+ private:
+  void* map_ = nullptr;
+  size_t size_ = 0;
+  std::string copy_;
+};
+
+// Raised when a loaded file is not a JPK_V7M(2) document.
+struct NotJpkV7 {};
+
+void RequireJpkV7(const v7m::IXMLJPK& doc) {
+  if (!doc || doc.LocalName() != "JPK" || doc.NamespaceURI() != v7m::kTargetNamespace) throw NotJpkV7{};
+}
+
+void CopyOver(const std::string& from, const std::string& to) {
+  std::error_code error;
+  fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+  if (error) Fail("Nie można skopiować pliku %s do %s", from, to);
+}
+
+// Renames, or copies and deletes when the two names are on different file systems.
+void MoveOver(const std::string& from, const std::string& to) {
+  std::error_code error;
+  fs::rename(from, to, error);
+  if (!error) return;
+  CopyOver(from, to);
+  fs::remove(from, error);
+}
+
+// Line breaks removed: a line feed disappears; a carriage return becomes one blank unless
+// the character before it is a blank or ">" (a break inside element text joins the two
+// lines with a blank, a break between tags leaves nothing). The character before the
+// first counts as a carriage return. A UTF-8 byte-order mark is not copied.
+std::string JoinBrokenLines(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::string out;
+  out.resize(text.size());
+  char* to = out.data();
+  const char* from = text.data();
+  const char* end = from + text.size();
+  char previous = '\r';
+  while (from < end) {
+    // Runs without line breaks are copied whole.
+    const char* run = from;
+    while (run < end && *run != '\r' && *run != '\n') ++run;
+    if (run > from) {
+      std::memcpy(to, from, static_cast<size_t>(run - from));
+      to += run - from;
+      previous = run[-1];
+      from = run;
+      continue;
+    }
+    if (*from == '\r' && previous != ' ' && previous != '>') *to++ = ' ';
+    previous = *from++;
+  }
+  out.resize(static_cast<size_t>(to - out.data()));
+  return out;
+}
+
+// The re-indented text of a document (one element per line, a TAB per level, UTF-8 with the
+// declaration: what the document's own save writes) set against `original` while it is
+// written: nothing is kept while the two agree, so a file that is already in this form
+// costs no copy.
+class ReindentedText {
+ public:
+  ReindentedText(xmlDoc* doc, std::string_view original) : original_(original) {
+    const char* previousIndent = xmlTreeIndentString;
+    xmlTreeIndentString = "\t";
+    xmlSaveCtxtPtr save = xmlSaveToIO(Write, Close, this, nullptr, XML_SAVE_FORMAT | XML_SAVE_AS_XML);
+    xmlTreeIndentString = previousIndent;
+    long written = save ? xmlSaveDoc(save, doc) : -1;
+    int closed = save ? xmlSaveClose(save) : -1;
+    if (written < 0 || closed < 0) Fail("Nie można sformatować dokumentu XML");
+    if (!diverged_ && agreed_ < original_.size()) Diverge();
+  }
+  // The text equals the original.
+  bool Same() const { return !diverged_; }
+  // The text, when it differs from the original.
+  const std::string& Text() const { return text_; }
+
+ private:
+  static int Write(void* context, const char* buffer, int length) {
+    auto* self = static_cast<ReindentedText*>(context);
+    auto size = static_cast<size_t>(length);
+    if (!self->diverged_) {
+      if (self->agreed_ + size <= self->original_.size() &&
+          std::memcmp(self->original_.data() + self->agreed_, buffer, size) == 0) {
+        self->agreed_ += size;
+        return length;
+      }
+      self->Diverge();
+    }
+    self->text_.append(buffer, size);
+    return length;
+  }
+  static int Close(void*) { return 0; }
+  void Diverge() {
+    diverged_ = true;
+    text_.reserve(original_.size() + original_.size() / 4);
+    text_.assign(original_.substr(0, agreed_));
+  }
+
+  std::string_view original_;
+  size_t agreed_ = 0;
+  bool diverged_ = false;
+  std::string text_;
+};
+
+}  // namespace
+
+Answer TJpkVatDlg::AskSaveChanges() {
+  if (!LoadedJpk || !LoadedJpk.OwnerDocument()->Modified()) return Answer::Ok;
+  Answer answer = Ui().Ask(MessageKind::Confirmation, "Zapisać dokonane zmiany?", Buttons::YesNo);
+  if (answer == Answer::Yes) btnSaveJPKClick();
+  return answer;
+}
+
+Answer TJpkVatDlg::AskLinkOrNew() {
+  if (!LoadedJpk) return Answer::Ok;
+  int result = Ui().ShowModal(dlgLinkAsk);
+  if (result == mrNo) {
+    LoadedJpk = v7m::IXMLJPK();
+    RefreshInfo();
+    return Answer::Ok;
+  }
+  return result == mrYes ? Answer::Yes : Answer::Cancel;
+}
+
+void TJpkVatDlg::CheckPodmiotRola(const v7m::IXMLJPK& doc) {
+  xml::TXMLNode podmiot = doc.FindChild("Podmiot1");
+  if (!podmiot || podmiot.HasAttribute("rola")) return;
+  podmiot.SetAttribute("rola", "Podatnik");
+  ShowInfo("Dodano brakujący atrybut: \"Rola\" w węźle XML:\r<Podmiot1 rola=\"Podatnik\">");
+}
+
+bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument* parsed) {
+  std::string backup = MoveToBackup(fileName, kEditorBackupPrefix);
+  CopyOver(backup, kTempFileName);
+  FileBytes bytes(kTempFileName);
+  std::string_view original = bytes.View();
+  if (original.empty()) {
+    // The user's file goes back where it was; the backup keeps its copy.
+    MoveOver(kTempFileName, fileName);
+    ShowInfo("Brak danych do odczytu");
+    return false;
+  }
+
+  auto document = xml::TXMLDocument::Create();
+  bool same = false;
+  std::string formatted;
+  try {
+    try {
+      document->LoadFromXML(JoinBrokenLines(original));
+    } catch (const xml::EXMLDocError& error) {
+      // The text was read from memory: the message names the file it came from.
+      throw xml::EXMLDocError(ReplaceAll(error.what(), "(tekst XML)", fileName));
+    }
+    document->SetEncoding("UTF-8");
+    ReindentedText text(document->DOMDocument(), original);
+    same = text.Same();
+    if (!same) formatted = text.Text();
+  } catch (...) {
+    // A file that cannot be read as XML stays as it was.
+    MoveOver(kTempFileName, fileName);
+    throw;
+  }
+
+  // The re-indented text stands for the document just read. When it comes out as long as
+  // the original, the original comes back (and the document still stands for it when the
+  // two texts are the same); otherwise the re-indented text replaces it.
+  bool reusable = true;
+  std::error_code error;
+  if (same || formatted.size() == original.size()) {
+    reusable = same;
+    MoveOver(kTempFileName, fileName);
+  } else {
+    WriteFileAtomically(fileName, formatted);
+    fs::remove(kTempFileName, error);
+  }
+  if (parsed && reusable) {
+    document->SetModified(false);
+    *parsed = document;
+  }
+  return true;
+}
+
+bool TJpkVatDlg::btnOpenJPKClick() {
+  if (AskSaveChanges() == Answer::Cancel) return false;
+  if (AskLinkOrNew() == Answer::Cancel) return false;
+  std::optional<std::string> chosen = Ui().OpenFileDialog(OpenDlg);
+  if (!chosen) return false;
+  const std::string fileName = *chosen;
+  OpenDlg.fileName = fileName;
+  CurrentJpkFileName() = fileName;
+  try {
+    xml::IXMLDocument parsed;
+    if (Settings().ClearEnter && !NormalizeJpkFile(fileName, &parsed)) return false;
+    v7m::IXMLJPK doc = parsed ? v7m::GetJpkV7(parsed) : v7m::LoadJpkV7(fileName);
+    RequireJpkV7(doc);
+    CheckJpkV7Prefixes(doc, fileName);
+    CheckPodmiotRola(doc);
+    OpenDlg.initialDir = SaveDlg.initialDir = ExtractFilePath(ExpandFileName(fileName));
+    if (LoadedJpk) {
+      CurrentJpkFileName() = kNewJpkFileName;
+      SaveDlg.fileName.clear();
+      LinkJPK(doc);
+      RefreshInfo();
+      ShowInfo("Pomyślnie połączono pliki JPK:\r" + CurrentJpkFileName());
+      AskSaveChanges();
+    } else {
+      SaveDlg.fileName = fileName;
+      LoadedJpk = doc;
+      RecalcJPK(LoadedJpk);
+      RefreshInfo();
+    }
+    return true;
+  } catch (const NotJpkV7&) {
+    ShowErrorBox("Zła struktura pliku. Brak zgodności z JPK_V7M (2)");
+    return false;
+  }
+}
+
+namespace {
+
+bool SameNamespace(const xmlNs* ns, const xmlChar* href) {
+  const xmlChar* own = ns ? ns->href : nullptr;
+  return xmlStrEqual(own ? own : BAD_CAST "", href ? href : BAD_CAST "") != 0;
+}
+
+// A row whose fields are plain elements of `href` with text only and no attributes:
+// moving it into the other document gives what copying its fields' names and texts would.
+bool IsPlainRow(const xmlNode* row, const xmlChar* href) {
+  if (row->properties || row->nsDef || !SameNamespace(row->ns, href)) return false;
+  for (const xmlNode* field = row->children; field; field = field->next) {
+    if (field->type != XML_ELEMENT_NODE || field->properties || field->nsDef || !SameNamespace(field->ns, href))
+      return false;
+    const xmlNode* text = field->children;
+    if (text && (text->next || text->type != XML_TEXT_NODE)) return false;
+  }
+  return true;
+}
+
+// Appends the rows of one kind from `first` on (to the first element without `lpName`)
+// to `target`, before `before` (at the end when null). Plain rows move over with their
+// nodes; any other row is rebuilt from the names and texts of its fields.
+void LinkRows(const xml::TXMLNode& target, xmlNode* first, const char* rowName, const char* lpName,
+              const xml::TXMLNode& before, xmlDoc* sourceDoc) {
+  xmlNode* parent = target.DOMNode();
+  xmlNode* anchor = before ? before.DOMNode() : nullptr;
+  const xmlChar* href = parent->ns ? parent->ns->href : nullptr;
+  std::string scratch;
+  for (xmlNode* row = first; row && rowscan::FindChild(row, lpName);) {
+    xmlNode* next = const_cast<xmlNode*>(rowscan::NextElement(row));
+    if (IsPlainRow(row, href)) {
+      xmlUnlinkNode(row);
+      if (xmlDOMWrapAdoptNode(nullptr, sourceDoc, row, parent->doc, parent, 0) != 0)
+        Fail("Nie można przenieść wiersza %s do połączonego pliku", rowName);
+      if (anchor)
+        xmlAddPrevSibling(anchor, row);
+      else
+        xmlAddChild(parent, row);
+    } else {
+      xml::TXMLNode copy = target.AddChildBefore(rowName, before);
+      for (const xmlNode* field = rowscan::FirstElement(row); field; field = rowscan::NextElement(field))
+        copy.AddChild(reinterpret_cast<const char*>(field->name)).SetText(rowscan::Text(field, scratch));
+    }
+    row = next;
+  }
+}
+
+}  // namespace
+
+void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
+  if (!LoadedJpk) return;
+  {
+    BusyCursor busy;
+    xml::TXMLNode source = GJPK ? GJPK.FindChild("Ewidencja") : xml::TXMLNode();
+    if (source) {
+      xml::TXMLNode target = LoadedJpk.Ewidencja();
+      xmlDoc* sourceDoc = GJPK.OwnerDocument()->DOMDocument();
+      xmlNode* sourceEwidencja = source.DOMNode();
+      // Sale rows land after the sale rows already there: before the child that stands
+      // at the position of their count, which stays the same child while rows go in.
+      if (const xmlNode* firstSale = rowscan::FindChild(sourceEwidencja, "SprzedazWiersz")) {
+        int count = 0;
+        for (const xmlNode* child = rowscan::FirstElement(target.ConstDOMNode()); child;
+             child = rowscan::NextElement(child))
+          if (rowscan::NameIs(child, "SprzedazWiersz")) ++count;
+        xml::TXMLNodeList children = target.ChildNodes();
+        xml::TXMLNode before = count < children.Count() ? children[count] : xml::TXMLNode();
+        LinkRows(target, const_cast<xmlNode*>(firstSale), "SprzedazWiersz", "LpSprzedazy", before, sourceDoc);
+      }
+      // Purchase rows land before ZakupCtrl, which is added when there was none.
+      if (const xmlNode* firstPurchase = rowscan::FindChild(sourceEwidencja, "ZakupWiersz")) {
+        xml::TXMLNode zakupCtrl = target.FindChild("ZakupCtrl");
+        LinkRows(target, const_cast<xmlNode*>(firstPurchase), "ZakupWiersz", "LpZakupu", zakupCtrl, sourceDoc);
+        if (!zakupCtrl) target.AddChild("ZakupCtrl");
+      }
+      LoadedJpk.OwnerDocument()->SetModified(true);
+      GJPK.OwnerDocument()->SetModified(true);
+    }
+  }
+  RecalcJPK(LoadedJpk);
+}
+
+void TJpkVatDlg::SaveTo(const std::string& fileName) {
+  try {
+    BusyCursor busy;
+    CurrentJpkFileName() = fileName;
+    SaveJpkFile(LoadedJpk, fileName);
+  } catch (...) {
+    RefreshInfo();
+    throw;
+  }
+}
+
+bool TJpkVatDlg::btnSaveJPKClick() {
+  if (!LoadedJpk) return false;
+  if (!LoadedJpk.OwnerDocument()->Active()) Fail("Brak aktywnego pliku JPK");
+  if (xml::TXMLNode naglowek = LoadedJpk.FindChild("Naglowek"))
+    v7m::IXMLJPK_Naglowek(naglowek, xml::kUnchecked).Set_DataWytworzeniaJPK(JpkCreationStamp());
+  if (SaveDlg.fileName.empty()) {
+    SaveDlg.initialDir = Settings().SaveDir;
+    SaveDlg.fileName = FormatPeriod(Settings().CurDate) + "_JPK_V7M" + Settings().NameSufix;
+  }
+  std::optional<std::string> chosen = Ui().SaveFileDialog(SaveDlg);
+  if (!chosen) return false;
+  SaveDlg.fileName = *chosen;
+  SaveTo(*chosen);
+  RefreshInfo();
+  return true;
+}
+
+void TJpkVatDlg::btnMakeJPKClick() {
+  if (AskSaveChanges() == Answer::Cancel || AskLinkOrNew() == Answer::Cancel) return;
+  if (!GenJpkVatDlg) return;
+  if (Ui().ShowModal(*GenJpkVatDlg) != mrOk) return;
+  RefreshInfo();
+  if (AskYesNo("Zapisać wygenerowany plik?")) btnSaveJPKClick();
+}
+
+}  // namespace velkar

@@ -1,0 +1,237 @@
+// The editor window: its controls, the refresh from the document, and the events that
+// keep the refund and offset controls usable only when they make sense.
+#include "editor/JpkVatDlg.h"
+
+#include "app/Settings.h"
+#include "base/Error.h"
+#include "editor/RowReaders.h"
+#include "editor/RowScan.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "jpkfiles/JpkLoadSave.h"
+#include "jpkfiles/NodeCopy.h"
+#include "model/xml/XmlValues.h"
+#include "tools/Money.h"
+
+namespace velkar {
+
+namespace {
+
+// A whole-number text of the file or of an edit; "" (or blanks) counts as 0.
+std::int64_t WholeNumber(const std::string& text) {
+  if (xml::XmlTrim(text).empty()) return 0;
+  return xml::XmlStrToInt64(text);
+}
+
+xml::TXMLNode Find(const xml::TXMLNode& node, std::string_view name) {
+  return node ? node.FindChild(name) : xml::TXMLNode();
+}
+
+std::string TextOf(const xml::TXMLNode& node, std::string_view name) {
+  return node ? ChildText(node, name) : std::string();
+}
+
+}  // namespace
+
+TJpkVatDlg::TJpkVatDlg(FileDialogOptions& openDlg, FileDialogOptions& saveDlg, TdlgLinkAsk& linkAsk,
+                       TParagonDlg& paragonDlg)
+    : Window("TJpkVatDlg", "JPK_V7 v.2"),
+      OpenDlg(openDlg),
+      SaveDlg(saveDlg),
+      dlgLinkAsk(linkAsk),
+      ParagonDlg(paragonDlg) {
+  for (TLabeledEdit* edit : {&edNIP, &edGenDate, &edDateRange, &edSaleTaxSum, &edBuyTaxSum, &edSaleLinesCount,
+                             &edBuyLinesCount, &edP37, &edP38, &edP40Plus42, &edP48, &edP51, &edP53, &edP68, &edP69}) {
+    edit->ReadOnly = true;
+    edit->BackColor = Color::BtnFace;
+  }
+  edP38.ShowHint = edP48.ShowHint = true;
+  btnAddParagonSale.Enabled = btnRecalcDeclaration.Enabled = btnClearDeclaration.Enabled = false;
+  gbEwidencja.Enabled = gbDeklaracja.Enabled = gbNadwyzkaPodatku.Enabled = false;
+  edP54.Enabled = cbP59.Enabled = edP60.Enabled = edP61.Enabled = false;
+  for (TRadioButton* button : ZwrotButtons()) button->Enabled = false;
+}
+
+std::vector<TLabeledEdit*> TJpkVatDlg::Edits() {
+  return {&edNIP,           &edGenDate, &edDateRange, &edSaleTaxSum, &edBuyTaxSum, &edSaleLinesCount,
+          &edBuyLinesCount, &edP37,     &edP38,       &edP39,        &edP40Plus42, &edP48,
+          &edP49,           &edP50,     &edP51,       &edP52,        &edP68,       &edP69,
+          &edORDZU,         &edP53,     &edP54,       &edP60,        &edP61,       &edP62};
+}
+
+void TJpkVatDlg::FormShow() {
+  const ProgramSettings& settings = Settings();
+  btnMakeJPK.Enabled = !settings.QorDataDir.empty() || !settings.TulvoDir.empty() || !settings.FennikDir.empty();
+}
+
+bool TJpkVatDlg::FormCloseQuery() {
+  AskSaveChanges();
+  return true;
+}
+
+void TJpkVatDlg::edP54Change() {
+  bool amount = !edP54.Text.empty();
+  for (TRadioButton* button : {&rbZwrot55, &rbZwrot56, &rbZwrot57, &rbZwrot58}) {
+    if (!amount) button->Checked = false;
+    button->Enabled = amount;
+  }
+}
+
+void TJpkVatDlg::cbP59Click() { edP60.Enabled = edP61.Enabled = cbP59.Checked; }
+
+void TJpkVatDlg::rbZwrotClick(TRadioButton& button) {
+  for (TRadioButton* other : ZwrotButtons()) other->Checked = other == &button;
+}
+
+void TJpkVatDlg::SetEdP54(const std::string& text) {
+  edP54.Text = text;
+  edP54Change();
+}
+
+void TJpkVatDlg::SetCbP59(bool checked) {
+  cbP59.Checked = checked;
+  cbP59Click();
+}
+
+bool TJpkVatDlg::LoadedHasDeclaration() const { return LoadedJpk && LoadedJpk.FindChild("Deklaracja"); }
+
+void TJpkVatDlg::RefreshInfo() {
+  // 1. Reset.
+  for (TLabeledEdit* edit : {&edSaleTaxSum, &edSaleLinesCount, &edBuyTaxSum, &edBuyLinesCount}) edit->Text.clear();
+  gbDeklaracja.Text = "Deklaracja - brak części deklaracyjnej w pliku JPK_V7";
+  for (TLabeledEdit* edit : {&edP37, &edP38, &edP39, &edP40Plus42, &edP48, &edP49, &edP50, &edP51, &edP52, &edP53,
+                             &edP60, &edP62, &edP68, &edP69, &edORDZU})
+    edit->Text.clear();
+  SetEdP54("");
+  for (TLabeledEdit* edit : {&edP38, &edP48}) {
+    edit->BackColor = Color::BtnFace;
+    edit->Hint.clear();
+  }
+  for (TRadioButton* button : {&rbZwrot55, &rbZwrot56, &rbZwrot57, &rbZwrot58}) button->Checked = false;
+  SetCbP59(false);
+
+  if (!LoadedJpk) {
+    // 2. No document.
+    edNIP.Text.clear();
+    edGenDate.Text.clear();
+    edDateRange.Text.clear();
+  } else {
+    // 3. Taxpayer.
+    xml::TXMLNode podmiot = LoadedJpk.FindChild("Podmiot1");
+    xml::TXMLNode fizyczna = Find(podmiot, "OsobaFizyczna");
+    if (fizyczna) {
+      xml::TXMLNode nip = fizyczna.FindChild("etd:NIP");
+      edNIP.Text = nip ? nip.Text() : std::string();
+    } else {
+      edNIP.Text = TextOf(Find(podmiot, "OsobaNiefizyczna"), "NIP");
+    }
+    // 4. Creation stamp and period.
+    xml::TXMLNode naglowek = LoadedJpk.FindChild("Naglowek");
+    edGenDate.Text = TextOf(naglowek, "DataWytworzeniaJPK");
+    edDateRange.Text = Format("%s-%.2d", TextOf(naglowek, "Rok"), WholeNumber(TextOf(naglowek, "Miesiac")));
+
+    // 5. Register totals.
+    xml::TXMLNode ewidencja = LoadedJpk.FindChild("Ewidencja");
+    xml::TXMLNode sprzedazCtrl, zakupCtrl;
+    if (ewidencja) {
+      // Both control records in one walk of the register.
+      const xmlNode* found[2] = {};
+      rowscan::FindChildren(ewidencja.ConstDOMNode(), {"SprzedazCtrl", "ZakupCtrl"}, found);
+      auto node = [&](const xmlNode* n) {
+        return n ? xml::TXMLNode(const_cast<xmlNode*>(n), ewidencja.OwnerDocument()) : xml::TXMLNode();
+      };
+      sprzedazCtrl = node(found[0]);
+      zakupCtrl = node(found[1]);
+    }
+    auto amountText = [](const xml::TXMLNode& ctrl, std::string_view name) {
+      xml::TXMLNode field = ctrl.FindChild(name);
+      return field ? xml::XmlFloatToStr(xml::XmlStrToFloat(field.Text())) : std::string();
+    };
+    auto countText = [](const xml::TXMLNode& ctrl, std::string_view name) {
+      xml::TXMLNode field = ctrl.FindChild(name);
+      return field ? xml::XmlIntToStr(xml::XmlStrToInt64(field.Text())) : std::string();
+    };
+    if (sprzedazCtrl) {
+      edSaleTaxSum.Text = amountText(sprzedazCtrl, "PodatekNalezny");
+      edSaleLinesCount.Text = countText(sprzedazCtrl, "LiczbaWierszySprzedazy");
+    }
+    if (zakupCtrl) {
+      edBuyTaxSum.Text = amountText(zakupCtrl, "PodatekNaliczony");
+      edBuyLinesCount.Text = countText(zakupCtrl, "LiczbaWierszyZakupow");
+    }
+
+    // 6. Declaration.
+    if (xml::TXMLNode deklaracja = LoadedJpk.FindChild("Deklaracja")) {
+      gbDeklaracja.Text = "Deklaracja";
+      xml::TXMLNode poz = deklaracja.FindChild("PozycjeSzczegolowe");
+      auto p = [&poz](const char* name) { return TextOf(poz, name); };
+      edP37.Text = p("P_37");
+      edP38.Text = p("P_38");
+      std::int64_t p38 = WholeNumber(edP38.Text);
+      std::int64_t p48 = WholeNumber(p("P_48"));
+
+      // 7. The two tax checks against the register.
+      if (ewidencja) {
+        auto check = [](TLabeledEdit& edit, std::int64_t declared, double registered, const char* pattern) {
+          edit.BackColor = declared == RoundToWhole(registered) ? Color::BtnFace : Color::Red;
+          edit.Hint = Format(pattern, declared, registered, round2(static_cast<double>(declared) - registered));
+          edit.ShowHint = true;
+        };
+        double nalezny =
+            sprzedazCtrl ? rowscan::RawAmount(rowscan::FindChild(sprzedazCtrl.ConstDOMNode(), "PodatekNalezny")) : 0;
+        check(edP38, p38, nalezny, "podatek w deklaracji: %d, podatek w ewidencji: %.2f (różnica: %.2f)");
+        edP39.Text = p("P_39");
+        double nabycia = poz ? ChildAmount(poz, "P_40") + ChildAmount(poz, "P_42") : 0;
+        edP40Plus42.Text = xml::XmlFloatToStr(nabycia);
+        edP48.Text = p("P_48");
+        double naliczony =
+            zakupCtrl ? rowscan::RawAmount(rowscan::FindChild(zakupCtrl.ConstDOMNode(), "PodatekNaliczony")) : 0;
+        std::int64_t p39 = poz ? PositionValue(poz, "P_39") : 0;
+        check(edP48, p48 - p39, naliczony,
+              "podatek w deklaracji (bez nadwyżki z poprzedniego m-ca): %d, podatek w ewidencji: %.2f (różnica: %.2f)");
+      }
+
+      // 8. Deductions allowed only while there is tax to pay.
+      edP49.Text = p("P_49");
+      edP50.Text = p("P_50");
+      edP49.Enabled = edP50.Enabled = p48 < p38;
+
+      // 9. Tax to pay, refund of cash registers, excess.
+      edP51.Text = p("P_51");
+      edP51.Bold = WholeNumber(edP51.Text) >= 1;
+      edP52.Text = p("P_52");
+      edP53.Text = p("P_53");
+      bool excess = !edP53.Text.empty() && WholeNumber(edP53.Text) > 0;
+      gbNadwyzkaPodatku.Enabled = edP54.Enabled = cbP59.Enabled = excess;
+
+      // 10. Refund and offset.
+      SetEdP54(p("P_54"));
+      const std::pair<TRadioButton*, const char*> terms[] = {
+          {&rbZwrot55, "P_55"}, {&rbZwrot56, "P_56"}, {&rbZwrot57, "P_57"}, {&rbZwrot58, "P_58"}};
+      for (auto [button, name] : terms)
+        if (!edP54.Text.empty() && p(name) == "1") rbZwrotClick(*button);
+      SetCbP59(p("P_59") == "1");
+      if (cbP59.Checked) {
+        edP60.Text = p("P_60");
+        edP61.Text = p("P_61");
+      }
+
+      // 11. Carried forward, corrections, reasons.
+      edP62.Text = p("P_62");
+      edP62.Bold = !edP62.Text.empty() && WholeNumber(edP62.Text) >= 1;
+      edP68.Text = p("P_68");
+      edP69.Text = p("P_69");
+      edORDZU.Text = p("P_ORDZU");
+    }
+  }
+
+  // 12. What can be done.
+  gbDeklaracja.Enabled = btnAddParagonSale.Enabled = btnRecalcDeclaration.Enabled = static_cast<bool>(LoadedJpk);
+  btnClearDeclaration.Enabled = LoadedHasDeclaration();
+
+  // 13. Caption.
+  Caption = CurrentJpkFileName() + " - " + "Torvik JPK";
+  if (LoadedJpk && LoadedJpk.OwnerDocument()->Modified()) Caption = "*" + Caption;
+  Ui().WindowChanged(*this);
+}
+
+}  // namespace velkar

@@ -1,0 +1,205 @@
+// The velkar v7m commands, run as a user runs them: what they print, what they write,
+// their exit codes and their Polish messages; and the shipped sample register.
+#include <gtest/gtest.h>
+
+#include "app/ui/ScriptedUi.h"
+#include "base/Paths.h"
+#include "cli/Program.h"
+#include "jpkfiles/SchemaValidation.h"
+#include "tests/editor/V7mFixture.h"
+#include "tests/support/RunCommand.h"
+
+using namespace velkar;
+using namespace velkar::test;
+
+namespace {
+
+const std::string kExe = VELKAR_EXE;
+const std::string kSampleExe = VELKAR_SAMPLE_EXE;
+const std::string kConfig =
+    "[System]\nNIP=5250001090\nNazwa=Firma Testowa\nEmail=biuro@firma.pl\nUSCode=1471\nNazwaSystemu=Velkar\n"
+    "CurDate=2024-03-15\n";
+
+V7mFile Register() {
+  V7mFile file;
+  file.sales = {Sale(1, {{"K_19", "1000"}, {"K_20", "230"}}), Sale(2, {{"K_19", "100"}, {"K_20", "23"}})};
+  file.saleTax = "253";
+  file.purchases = {Purchase(1, {{"K_42", "2000"}, {"K_43", "460"}})};
+  file.purchaseTax = "460";
+  return file;
+}
+
+class V7mCommandsTest : public ::testing::Test {
+ protected:
+  V7mCommandsTest() { dir.Write("firma.ini", kConfig); }
+  CommandResult Run(std::vector<std::string> args) {
+    args.insert(args.begin(), "--ini=firma.ini");
+    return RunProgram(kExe, args, dir.Path());
+  }
+  TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(V7mCommandsTest, ShowPrintsWhatTheWindowShows) {
+  V7mFile file = Register();
+  file.positions = {{"P_19", "1100"}, {"P_20", "254"}, {"P_37", "1100"}, {"P_38", "254"}, {"P_42", "2000"},
+                    {"P_43", "460"},  {"P_48", "460"}, {"P_51", "0"},    {"P_53", "206"}, {"P_62", "206"}};
+  dir.Write("a.xml", file.Xml());
+  CommandResult r = Run({"v7m", "show", "a.xml"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(
+      r.out.starts_with("NIP: 5250001090\nWygenerowano: 2024-04-02T09:05:07\nRok i miesiąc: 2024-03\n"
+                        "Suma podatku należnego: 253\nSuma podatku naliczonego: 460\n"
+                        "Liczba wierszy sprzedaży: 2\nLiczba wierszy zakupów: 1\nDeklaracja\n"))
+      << r.out;
+  EXPECT_NE(r.out.find("Podatek należny (P_38): 254\n  kolor: czerwony\n  podpowiedź: podatek w deklaracji: 254, "
+                       "podatek w ewidencji: 253.00 (różnica: 1.00)\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("Podatek naliczony (P_48): 460\n  kolor: zwykły\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Nadwyżka podatku naliczonego nad należnym (P_53): 206\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Przyczyny złożenia korekty:\n"), std::string::npos);
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(V7mCommandsTest, ShowOfAFileOfAnotherStructureFails) {
+  dir.Write("fa.xml", "<?xml version=\"1.0\"?><JPK xmlns=\"http://jpk.mf.gov.pl/wzor/2022/02/17/02171/\"/>");
+  CommandResult r = Run({"v7m", "show", "fa.xml"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Zła struktura pliku. Brak zgodności z JPK_V7M (2)\n");
+  EXPECT_EQ(r.out, "");
+  CommandResult missing = Run({"v7m", "show"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.err, "Użycie: velkar v7m show PLIK\n");
+}
+
+TEST_F(V7mCommandsTest, RecalcWritesAValidDeclarationFromTheOptions) {
+  dir.Write("a.xml", Register().Xml());
+  CommandResult r = Run({"v7m", "recalc", "a.xml", "--declaration", "--P39", "4", "--P54", "100", "--zwrot", "56",
+                         "--ordzu", "Korekta", "-o", "b.xml"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "Zapisano plik b.xml\n");
+  JpkValidation check = ValidateJpkFile(dir.File("b.xml"));
+  EXPECT_TRUE(check.Valid()) << (check.violations.empty() ? "" : check.violations[0].message);
+  CommandResult shown = Run({"v7m", "show", "b.xml"});
+  EXPECT_NE(shown.out.find("(P_48): 464\n"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("(P_53): 211\n"), std::string::npos);
+  EXPECT_NE(shown.out.find("(P_54): 100\nZwrot: 25 dni (art.87 ust.6)\n"), std::string::npos);
+  EXPECT_NE(shown.out.find("(P_62): 111\n"), std::string::npos);
+  EXPECT_NE(shown.out.find("Przyczyny złożenia korekty: Korekta\n"), std::string::npos);
+  // The input was cleaned up on opening (ClearEnter) and kept in the backup folder.
+  EXPECT_TRUE(FileExists(dir.File("backup/_a.xml")));
+}
+
+TEST_F(V7mCommandsTest, RecalcWithoutOptionsSavesOverTheFile) {
+  V7mFile file = Register();
+  file.saleTax = "1";
+  dir.Write("a.xml", file.Xml());
+  CommandResult r = Run({"v7m", "recalc", "a.xml"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(ReadFile(dir.File("a.xml")).find("<PodatekNalezny>253</PodatekNalezny>"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir.File("a.xml")).find("Deklaracja"), std::string::npos);
+}
+
+TEST_F(V7mCommandsTest, RecalcRefusalsAndBadValues) {
+  dir.Write("a.xml", Register().Xml());
+  CommandResult term = Run({"v7m", "recalc", "a.xml", "--declaration", "--zwrot", "55"});
+  EXPECT_EQ(term.exitCode, 1);
+  EXPECT_EQ(term.err, "Nie wpisano kwoty do zwrotu (P_54)\na wybrano w jakiej formie go dokonać.\n");
+  CommandResult bad = Run({"v7m", "recalc", "a.xml", "--declaration", "--P39", "1,5"});
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.err, "'1,5' nie jest poprawną liczbą całkowitą\n");
+  CommandResult loose = Run({"v7m", "recalc", "a.xml", "--P39", "5"});
+  EXPECT_EQ(loose.exitCode, 1);
+  EXPECT_EQ(loose.err, "Opcja --P39 działa tylko z --declaration\n");
+  CommandResult wrongTerm = Run({"v7m", "recalc", "a.xml", "--declaration", "--P54", "5", "--zwrot", "60"});
+  EXPECT_EQ(wrongTerm.exitCode, 1);
+  EXPECT_EQ(wrongTerm.err, "Niepoprawna wartość opcji --zwrot: 60 (dozwolone: 55, 56, 57, 58)\n");
+}
+
+TEST_F(V7mCommandsTest, MergeLinksTheFilesIntoANewOne) {
+  V7mFile more;
+  more.sales = {Sale(1, {{"K_19", "10"}, {"K_20", "2.3"}})};
+  more.saleTax = "2.3";
+  dir.Write("a.xml", Register().Xml());
+  dir.Write("b.xml", more.Xml());
+  dir.Write("c.xml", more.Xml());
+  CommandResult r = Run({"v7m", "merge", "a.xml", "b.xml", "c.xml", "-o", "m.xml"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "Pomyślnie połączono pliki JPK:\nnowy plik\nPomyślnie połączono pliki JPK:\nnowy plik\n"
+            "Zapisano plik m.xml\n");
+  std::string merged = ReadFile(dir.File("m.xml"));
+  EXPECT_NE(merged.find("<LpSprzedazy>4</LpSprzedazy>"), std::string::npos);
+  EXPECT_NE(merged.find("<LiczbaWierszySprzedazy>4</LiczbaWierszySprzedazy>"), std::string::npos);
+  EXPECT_NE(merged.find("<PodatekNalezny>257.6</PodatekNalezny>"), std::string::npos);
+  EXPECT_TRUE(ValidateJpkFile(dir.File("m.xml")).Valid());
+  CommandResult usage = Run({"v7m", "merge", "a.xml", "b.xml"});
+  EXPECT_EQ(usage.exitCode, 1);
+}
+
+TEST_F(V7mCommandsTest, ParagonAsksBeforeCreatingAndChecksTheAmounts) {
+  dir.Write("a.xml", Register().Xml());
+  // Without --yes and without a terminal the question counts as closed: nothing is saved.
+  CommandResult declined = Run({"v7m", "paragon", "a.xml", "--net23", "1000", "--tax23", "230"});
+  EXPECT_EQ(declined.exitCode, 1);
+  EXPECT_EQ(declined.err,
+            "Brak wpisu ze sprzedażą paragonową.\nUtworzyć taką pozycję?\nNie zapisano sprzedaży paragonowej\n");
+
+  CommandResult missingTax = Run({"--yes", "v7m", "paragon", "a.xml", "--net23", "1000"});
+  EXPECT_EQ(missingTax.exitCode, 1);
+  EXPECT_EQ(missingTax.err, "Brak wartości podatku w stawce 23%\n");
+
+  CommandResult created = Run({"--yes", "v7m", "paragon", "a.xml", "--net23", "1000", "--tax23", "230", "--zero", "50",
+                               "--dowod", "RF 03/2024", "-o", "p.xml"});
+  ASSERT_EQ(created.exitCode, 0) << created.err;
+  std::string saved = ReadFile(dir.File("p.xml"));
+  EXPECT_NE(saved.find("<NrKontrahenta>BRAK</NrKontrahenta>\n\t\t\t<NazwaKontrahenta>BRAK</NazwaKontrahenta>\n\t\t\t"
+                       "<DowodSprzedazy>RF 03/2024</DowodSprzedazy>\n\t\t\t<DataWystawienia>2024-03-31"),
+            std::string::npos)
+      << saved;
+  EXPECT_NE(saved.find("<LiczbaWierszySprzedazy>3</LiczbaWierszySprzedazy>"), std::string::npos);
+  EXPECT_TRUE(ValidateJpkFile(dir.File("p.xml")).Valid());
+
+  // The row is found the second time: no question, and an emptied field goes away.
+  CommandResult again = Run({"v7m", "paragon", "p.xml", "--zero", ""});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(ReadFile(dir.File("p.xml")).find("<K_13>"), std::string::npos);
+}
+
+TEST_F(V7mCommandsTest, ClearDeclarationSavesTheRegisterOnly) {
+  V7mFile file = Register();
+  file.positions = {{"P_38", "253"}, {"P_51", "0"}};
+  dir.Write("a.xml", file.Xml());
+  CommandResult r = Run({"v7m", "clear-declaration", "a.xml"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "Zapisano JPK bez części deklaracyjnej do pliku:\na.xml\n");
+  EXPECT_EQ(ReadFile(dir.File("a.xml")).find("Deklaracja"), std::string::npos);
+  CommandResult again = Run({"v7m", "clear-declaration", "a.xml"});
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_EQ(again.err, "Plik a.xml nie ma części deklaracyjnej\n");
+}
+
+TEST(SampleRegister, ShippedSampleIsWhatTheBuilderWrites) {
+  TempDir dir;
+  std::string demoIni = SourceDir() + "/samples/demo.ini";
+  CommandResult r = RunProgram(kSampleExe, {"--ini", demoIni, "-o", dir.File("s.xml")}, dir.Path());
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(ReadFile(dir.File("s.xml")), ReadFile(SourceDir() + "/samples/2024-03_JPK_V7M_wrzos.xml"));
+  EXPECT_TRUE(ValidateJpkFile(dir.File("s.xml")).Valid());
+}
+
+TEST(ProgramWindows, TheMainWindowButtonOpensTheEditor) {
+  TempDir dir;
+  dir.Write("firma.ini", kConfig);
+  ChangeDir cd(dir.Path());
+  ScriptedUi ui;
+  Program program;
+  program.Create({"velkar", "/ini=firma.ini"});
+  ASSERT_NE(program.JpkVatDlg, nullptr);
+  EXPECT_EQ(program.MainForm.ToolWindows.JpkVatDlg, program.JpkVatDlg.get());
+  program.MainForm.btnJPK_V7MClick();
+  EXPECT_EQ(ui.ModalWindows(), (std::vector<std::string>{"TJpkVatDlg"}));
+  EXPECT_EQ(program.JpkVatDlg->Caption, "JPK_V7 v.2");
+}
