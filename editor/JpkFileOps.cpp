@@ -1,7 +1,5 @@
 // Opening, merging, saving and generating in the editor, with the questions that guard
 // unsaved changes and the clean-up of line breaks before a file is loaded.
-#include <libxml/xmlsave.h>
-
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -22,6 +20,7 @@
 #include "base/Text.h"
 #include "editor/JpkVatDlg.h"
 #include "editor/LinkAskDlg.h"
+#include "editor/Reindent.h"
 #include "editor/RowScan.h"
 #include "jpkfiles/Backup.h"
 #include "jpkfiles/JpkHeaders.h"
@@ -141,55 +140,6 @@ class JoinedText {
   size_t size_ = 0;
 };
 
-// The re-indented text of a document (one element per line, a TAB per level, UTF-8 with the
-// declaration: what the document's own save writes) set against `original` while it is
-// written: nothing is kept while the two agree, so a file that is already in this form
-// costs no copy.
-class ReindentedText {
- public:
-  ReindentedText(xmlDoc* doc, std::string_view original) : original_(original) {
-    const char* previousIndent = xmlTreeIndentString;
-    xmlTreeIndentString = "\t";
-    xmlSaveCtxtPtr save = xmlSaveToIO(Write, Close, this, nullptr, XML_SAVE_FORMAT | XML_SAVE_AS_XML);
-    xmlTreeIndentString = previousIndent;
-    long written = save ? xmlSaveDoc(save, doc) : -1;
-    int closed = save ? xmlSaveClose(save) : -1;
-    if (written < 0 || closed < 0) Fail("Nie można sformatować dokumentu XML");
-    if (!diverged_ && agreed_ < original_.size()) Diverge();
-  }
-  // The text equals the original.
-  bool Same() const { return !diverged_; }
-  // The text, when it differs from the original.
-  const std::string& Text() const { return text_; }
-
- private:
-  static int Write(void* context, const char* buffer, int length) {
-    auto* self = static_cast<ReindentedText*>(context);
-    auto size = static_cast<size_t>(length);
-    if (!self->diverged_) {
-      if (self->agreed_ + size <= self->original_.size() &&
-          std::memcmp(self->original_.data() + self->agreed_, buffer, size) == 0) {
-        self->agreed_ += size;
-        return length;
-      }
-      self->Diverge();
-    }
-    self->text_.append(buffer, size);
-    return length;
-  }
-  static int Close(void*) { return 0; }
-  void Diverge() {
-    diverged_ = true;
-    text_.reserve(original_.size() + original_.size() / 4);
-    text_.assign(original_.substr(0, agreed_));
-  }
-
-  std::string_view original_;
-  size_t agreed_ = 0;
-  bool diverged_ = false;
-  std::string text_;
-};
-
 }  // namespace
 
 Answer TJpkVatDlg::AskSaveChanges() {
@@ -240,9 +190,14 @@ bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument
       throw xml::EXMLDocError(ReplaceAll(error.what(), "(tekst XML)", fileName));
     }
     document->SetEncoding("UTF-8");
-    ReindentedText text(document->DOMDocument(), original);
-    same = text.Same();
-    if (!same) formatted = text.Text();
+    // A file in the program's own form is recognised by a walk of the tree; any other
+    // is written out by the formatter and compared as it goes.
+    same = reindent::QuickSame(document->ConstDOMDocument(), original);
+    if (!same) {
+      reindent::Text text(document->DOMDocument(), original);
+      same = text.Same();
+      if (!same) formatted = text.Differing();
+    }
   } catch (...) {
     // A file that cannot be read as XML stays as it was.
     MoveOver(kTempFileName, fileName);
