@@ -225,6 +225,24 @@ bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument
 
 bool TJpkVatDlg::btnOpenJPKClick() {
   if (AskSaveChanges() == Answer::Cancel) return false;
+  // What the editor holds before the open: a failed open puts it all back, so no error
+  // loses the document the user was working on (also after "Nowy plik").
+  struct Before {
+    v7m::IXMLJPK document;
+    bool modified = false;
+    std::string currentName, openName, openDir, saveName, saveDir;
+  } before{LoadedJpk, LoadedJpk && LoadedJpk.OwnerDocument()->Modified(), CurrentJpkFileName(), OpenDlg.fileName,
+           OpenDlg.initialDir, SaveDlg.fileName, SaveDlg.initialDir};
+  auto restore = [&] {
+    LoadedJpk = before.document;
+    if (LoadedJpk) LoadedJpk.OwnerDocument()->SetModified(before.modified);
+    CurrentJpkFileName() = before.currentName;
+    OpenDlg.fileName = before.openName;
+    OpenDlg.initialDir = before.openDir;
+    SaveDlg.fileName = before.saveName;
+    SaveDlg.initialDir = before.saveDir;
+    RefreshInfo();
+  };
   if (AskLinkOrNew() == Answer::Cancel) return false;
   std::optional<std::string> chosen = Ui().OpenFileDialog(OpenDlg);
   if (!chosen) return false;
@@ -233,7 +251,10 @@ bool TJpkVatDlg::btnOpenJPKClick() {
   CurrentJpkFileName() = fileName;
   try {
     xml::IXMLDocument parsed;
-    if (Settings().ClearEnter && !NormalizeJpkFile(fileName, &parsed)) return false;
+    if (Settings().ClearEnter && !NormalizeJpkFile(fileName, &parsed)) {
+      restore();
+      return false;
+    }
     v7m::IXMLJPK doc = parsed ? v7m::GetJpkV7(parsed) : v7m::LoadJpkV7(fileName);
     RequireJpkV7(doc);
     CheckJpkV7Prefixes(doc, fileName);
@@ -248,14 +269,18 @@ bool TJpkVatDlg::btnOpenJPKClick() {
       AskSaveChanges();
     } else {
       SaveDlg.fileName = fileName;
+      RecalcJPK(doc);
       LoadedJpk = doc;
-      RecalcJPK(LoadedJpk);
       RefreshInfo();
     }
     return true;
   } catch (const NotJpkV7&) {
+    restore();
     ShowErrorBox("Zła struktura pliku. Brak zgodności z JPK_V7M (2)");
     return false;
+  } catch (...) {
+    restore();
+    throw;
   }
 }
 
@@ -283,7 +308,7 @@ bool IsPlainRow(const xmlNode* row, const xmlChar* href) {
 // to `target`, before `before` (at the end when null). Plain rows move over with their
 // nodes; any other row is rebuilt from the names and texts of its fields.
 void LinkRows(const xml::TXMLNode& target, xmlNode* first, const char* rowName, const char* lpName,
-              const xml::TXMLNode& before, xmlDoc* sourceDoc) {
+              const xml::TXMLNode& before, xmlDoc* sourceDoc, std::vector<xmlNode*>& added) {
   xmlNode* parent = target.DOMNode();
   xmlNode* anchor = before ? before.DOMNode() : nullptr;
   const xmlChar* href = parent->ns ? parent->ns->href : nullptr;
@@ -298,8 +323,10 @@ void LinkRows(const xml::TXMLNode& target, xmlNode* first, const char* rowName, 
         xmlAddPrevSibling(anchor, row);
       else
         xmlAddChild(parent, row);
+      added.push_back(row);
     } else {
       xml::TXMLNode copy = target.AddChildBefore(rowName, before);
+      added.push_back(copy.DOMNode());
       for (const xmlNode* field = rowscan::FirstElement(row); field; field = rowscan::NextElement(field))
         copy.AddChild(reinterpret_cast<const char*>(field->name)).SetText(rowscan::Text(field, scratch));
     }
@@ -311,6 +338,31 @@ void LinkRows(const xml::TXMLNode& target, xmlNode* first, const char* rowName, 
 
 void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
   if (!LoadedJpk) return;
+  // A merge that fails (a wrong amount or a positive K_46 in an added row) takes the added
+  // rows out again: the open document stays as it was.
+  xml::IXMLDocument document = LoadedJpk.OwnerDocument();
+  bool wasModified = document->Modified();
+  xml::TXMLNode ewidencjaBefore = LoadedJpk.FindChild("Ewidencja");
+  std::vector<xmlNode*> added;
+  try {
+    LinkRowsOf(GJPK, added);
+    RecalcJPK(LoadedJpk);
+  } catch (...) {
+    if (xml::TXMLNode ewidencja = LoadedJpk.FindChild("Ewidencja"))
+      for (xmlNode* node : added) ewidencja.ChildNodes().Remove(xml::TXMLNode(node, document));
+    if (!ewidencjaBefore)
+      if (xml::TXMLNode ewidencja = LoadedJpk.FindChild("Ewidencja")) LoadedJpk.ChildNodes().Remove(ewidencja);
+    try {
+      RecalcJPK(LoadedJpk);  // the numbers and control records of the rows that were there
+    } catch (...) {
+      // They were consistent before the merge; nothing better can be done here.
+    }
+    document->SetModified(wasModified);
+    throw;
+  }
+}
+
+void TJpkVatDlg::LinkRowsOf(const v7m::IXMLJPK& GJPK, std::vector<xmlNode*>& added) {
   {
     BusyCursor busy;
     xml::TXMLNode source = GJPK ? GJPK.FindChild("Ewidencja") : xml::TXMLNode();
@@ -327,19 +379,20 @@ void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
           if (rowscan::NameIs(child, "SprzedazWiersz")) ++count;
         xml::TXMLNodeList children = target.ChildNodes();
         xml::TXMLNode before = count < children.Count() ? children[count] : xml::TXMLNode();
-        LinkRows(target, const_cast<xmlNode*>(firstSale), "SprzedazWiersz", "LpSprzedazy", before, sourceDoc);
+        LinkRows(target, const_cast<xmlNode*>(firstSale), "SprzedazWiersz", "LpSprzedazy", before, sourceDoc,
+                 added);
       }
       // Purchase rows land before ZakupCtrl, which is added when there was none.
       if (const xmlNode* firstPurchase = rowscan::FindChild(sourceEwidencja, "ZakupWiersz")) {
         xml::TXMLNode zakupCtrl = target.FindChild("ZakupCtrl");
-        LinkRows(target, const_cast<xmlNode*>(firstPurchase), "ZakupWiersz", "LpZakupu", zakupCtrl, sourceDoc);
-        if (!zakupCtrl) target.AddChild("ZakupCtrl");
+        LinkRows(target, const_cast<xmlNode*>(firstPurchase), "ZakupWiersz", "LpZakupu", zakupCtrl, sourceDoc,
+                 added);
+        if (!zakupCtrl) added.push_back(target.AddChild("ZakupCtrl").DOMNode());
       }
       LoadedJpk.OwnerDocument()->SetModified(true);
       GJPK.OwnerDocument()->SetModified(true);
     }
   }
-  RecalcJPK(LoadedJpk);
 }
 
 void TJpkVatDlg::SaveTo(const std::string& fileName) {

@@ -14,7 +14,8 @@ namespace velkar::gui {
 ParagonDlgView::ParagonDlgView(TParagonDlg& dlg, QWidget* parent) : QDialog(parent), dlg_(dlg) {
   setObjectName(Q(dlg.Name));
   setWindowTitle(Q(dlg.Caption));
-  setFixedSize(TParagonDlg::kWidth, TParagonDlg::kHeight);
+  // The designed size is where the dialog starts; it grows where the captions need it.
+  setMinimumSize(TParagonDlg::kWidth, TParagonDlg::kHeight);
 
   auto* outer = new QVBoxLayout(this);
   auto* bevel = new QFrame(this);
@@ -78,6 +79,7 @@ ParagonDlgView::ParagonDlgView(TParagonDlg& dlg, QWidget* parent) : QDialog(pare
   connect(save, &QPushButton::clicked, this, [this] { Close(mrOk); });
   connect(cancel, &QPushButton::clicked, this, [this] { Close(mrCancel); });
   Refresh();
+  resize(sizeHint().expandedTo(minimumSize()));
 }
 
 QLineEdit* ParagonDlgView::Edit(const std::string& name) const {
@@ -122,6 +124,8 @@ bool ParagonDlgView::eventFilter(QObject* watched, QEvent* event) {
   } else if (key->text().size() == 1 && key->text()[0].unicode() >= 0x20 && key->text()[0].unicode() < 0x7F &&
              !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     typed = static_cast<char>(key->text()[0].unicode());
+  } else if (key->text().size() == 1 && (key->text()[0].unicode() == 0xA0 || key->text()[0].unicode() == 0x202F)) {
+    typed = ' ';  // a non-breaking space groups digits like a blank
   } else if (key->text().size() == 1 && key->text()[0].unicode() >= 0x7F) {
     typed = '?';  // any other character is refused by the filter
   } else {

@@ -10,6 +10,7 @@
 #include "app/ui/Controls.h"
 #include "app/ui/UiPort.h"
 
+class QApplication;
 class QLabel;
 
 namespace velkar::gui {
@@ -19,8 +20,12 @@ class QtUi final : public UiPort {
   // A view factory builds the dialog that shows a window object (by its class name).
   using ViewFactory = std::function<std::unique_ptr<QWidget>(Window&, QWidget* parent)>;
   static void RegisterView(const std::string& windowName, ViewFactory factory);
+  // The view of a window object, built by the factory registered for its class name; null
+  // when none is registered.
+  static std::unique_ptr<QWidget> CreateView(Window& window, QWidget* parent);
 
   Answer Ask(MessageKind kind, const std::string& text, Buttons buttons) override;
+  Answer AskWithDefault(MessageKind kind, const std::string& text, Buttons buttons, Answer defaultButton) override;
   void ShowMessage(MessageKind kind, const std::string& text) override;
   std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) override;
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override;
@@ -41,6 +46,13 @@ class QtUi final : public UiPort {
   std::unique_ptr<QLabel> hint_;
   std::map<Window*, std::function<void()>> refreshers_;
 };
+
+// Where a file dialog opens: the last file (a full path stands alone) or the initial folder.
+QString DialogStart(const FileDialogOptions& options);
+
+// Qt's own Polish translations (Debian: qt6-translations-l10n), so the standard buttons
+// and dialogs read "Tak", "Nie", "Anuluj"; without them the texts stay Qt's own.
+void LoadPolishTranslations(QApplication& app);
 
 // "Plik JPK|*.xml" as a Qt filter "Plik JPK (*.xml)".
 QString QtFilter(const std::string& filter);

@@ -3,6 +3,7 @@
 
 #include "gui/JpkVatDlgView.h"
 #include "gui/LinkAskView.h"
+#include "gui/MainWindowView.h"
 #include "gui/ParagonDlgView.h"
 #include "gui/QtUi.h"
 
@@ -10,6 +11,9 @@ namespace velkar::gui {
 
 void RegisterViews() {
   // Each tool window adds its view here as it is built.
+  QtUi::RegisterView("TMainForm", [](Window& window, QWidget*) -> std::unique_ptr<QWidget> {
+    return std::make_unique<MainWindowView>(static_cast<TMainForm&>(window));
+  });
   QtUi::RegisterView("TJpkVatDlg", [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
     return std::make_unique<JpkVatDlgView>(static_cast<TJpkVatDlg&>(window), parent);
   });

@@ -27,8 +27,15 @@ class UiPort {
  public:
   virtual ~UiPort() = default;
 
-  // A modal question box. Closing it without an answer is Cancel.
+  // A modal question box. Closing it without an answer (Escape, the close box) is Cancel.
+  // The default button (the one Enter presses) is the first: Yes or OK.
   virtual Answer Ask(MessageKind kind, const std::string& text, Buttons buttons) = 0;
+  // The same with `defaultButton` as the default button (No: Enter must not accept).
+  // Ports without a notion of a default button answer as Ask does.
+  virtual Answer AskWithDefault(MessageKind kind, const std::string& text, Buttons buttons, Answer defaultButton) {
+    (void)defaultButton;
+    return Ask(kind, text, buttons);
+  }
   // A message box with only an OK button.
   virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
 

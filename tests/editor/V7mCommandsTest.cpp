@@ -109,13 +109,28 @@ TEST_F(V7mCommandsTest, RecalcRefusalsAndBadValues) {
   EXPECT_EQ(term.err, "Nie wpisano kwoty do zwrotu (P_54)\na wybrano w jakiej formie go dokonać.\n");
   CommandResult bad = Run({"v7m", "recalc", "a.xml", "--declaration", "--P39", "1,5"});
   EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.err, "'1,5' nie jest poprawną liczbą całkowitą\n");
+  EXPECT_EQ(bad.err, "Pole P_39: '1,5' nie jest poprawną liczbą całkowitą\n");
+  CommandResult huge = Run({"v7m", "recalc", "a.xml", "--declaration", "--P39", "9223372036854775807"});
+  EXPECT_EQ(huge.exitCode, 1);
+  EXPECT_EQ(huge.err, "Pole P_39: '9223372036854775807' jest poza zakresem (najwyżej 14 cyfr)\n");
+  CommandResult grouped = Run({"v7m", "recalc", "a.xml", "--declaration", "--P39", "1 000", "-o", "g.xml"});
+  EXPECT_EQ(grouped.exitCode, 0) << grouped.err;
+  EXPECT_NE(ReadFile(dir.File("g.xml")).find("<P_39>1000</P_39>"), std::string::npos);
   CommandResult loose = Run({"v7m", "recalc", "a.xml", "--P39", "5"});
   EXPECT_EQ(loose.exitCode, 1);
   EXPECT_EQ(loose.err, "Opcja --P39 działa tylko z --declaration\n");
   CommandResult wrongTerm = Run({"v7m", "recalc", "a.xml", "--declaration", "--P54", "5", "--zwrot", "60"});
   EXPECT_EQ(wrongTerm.exitCode, 1);
   EXPECT_EQ(wrongTerm.err, "Niepoprawna wartość opcji --zwrot: 60 (dozwolone: 55, 56, 57, 58)\n");
+}
+
+TEST_F(V7mCommandsTest, GroupNameAloneListsItsCommands) {
+  CommandResult r = Run({"v7m"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.out.starts_with("Polecenia velkar v7m:\n  velkar v7m show PLIK")) << r.out;
+  EXPECT_NE(r.out.find("  velkar v7m clear-declaration PLIK\n"), std::string::npos);
+  CommandResult unknown = Run({"v7m", "frob"});
+  EXPECT_EQ(unknown.err, "Nieznane polecenie: v7m frob (velkar --help podaje listę poleceń)\n");
 }
 
 TEST_F(V7mCommandsTest, MergeLinksTheFilesIntoANewOne) {
