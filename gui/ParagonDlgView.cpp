@@ -24,13 +24,13 @@ ParagonDlgView::ParagonDlgView(TParagonDlg& dlg, QWidget* parent) : QDialog(pare
   outer->addWidget(bevel);
   auto* grid = new QGridLayout(bevel);
   grid->setVerticalSpacing(2);
-  auto place = [&](TLabeledEdit& control, int row, int column) {
+  auto place = [&](TLabeledEdit& control, int row, int column, int span = 1) {
     EditWidgets widgets = MakeLabeledEdit(control, bevel);
-    grid->addWidget(widgets.label, row * 2, column);
-    grid->addWidget(widgets.edit, row * 2 + 1, column);
+    grid->addWidget(widgets.label, row * 2, column, 1, span);
+    grid->addWidget(widgets.edit, row * 2 + 1, column, 1, span);
     edits_.emplace_back(&control, widgets);
   };
-  place(dlg.edDowodSprzedazy, 0, 0);
+  place(dlg.edDowodSprzedazy, 0, 0, 2);  // the document number is a long text
   place(dlg.edNet23, 1, 0);
   place(dlg.edTax23, 1, 1);
   place(dlg.edDiffV23, 1, 2);

@@ -95,8 +95,8 @@ TEST_F(BadInputTest, AmountsNoJpkAmountCanBeAreErrorsNamingRowAndElement) {
       {"INF", "Wiersz sprzedaży 2, K_19: 'INF' nie jest poprawną liczbą"},
       {"1e400", "Wiersz sprzedaży 2, K_19: '1e400' nie jest poprawną liczbą"},
       {"12 500,00", "Wiersz sprzedaży 2, K_19: '12 500,00' nie jest poprawną liczbą"},
-      {"999999999999999999999999.99",
-       "Wiersz sprzedaży 2, K_19: '999999999999999999999999.99' nie mieści się w kwocie (najwyżej 18 cyfr, w tym 2 "
+      {"99999999999999999999999.99",
+       "Wiersz sprzedaży 2, K_19: '99999999999999999999999.99' nie mieści się w kwocie (najwyżej 18 cyfr, w tym 2 "
        "po przecinku)"},
       {"999999999999999999.9",
        "Wiersz sprzedaży 2, K_19: '999999999999999999.9' nie mieści się w kwocie (najwyżej 18 cyfr, w tym 2 po "
