@@ -31,11 +31,6 @@ V7mFile TwoSalesWithExcess() {
 class BadInputTest : public EditorTest {
  protected:
   BadInputTest() : cd(dir.Path()) {}
-  bool Open(const std::string& fileName, int linkResult = mrCancel) {
-    ui.QueueFileName(fileName);
-    if (dlg.LoadedJpk) ui.QueueModal([linkResult](Window&) { return linkResult; });
-    return dlg.btnOpenJPKClick();
-  }
   int SaleRows() const { return dlg.LoadedJpk.Ewidencja().SprzedazWiersz().Count(); }
   ChangeDir cd;
 };

@@ -43,12 +43,6 @@ std::vector<std::string> Names(const xml::TXMLNode& parent) {
 class OpenSaveTest : public EditorTest {
  protected:
   OpenSaveTest() : cd(dir.Path()) {}
-  // Opens `fileName` through the button, answering `linkAsk` with `linkResult`.
-  bool Open(const std::string& fileName, int linkResult = mrCancel) {
-    ui.QueueFileName(fileName);
-    if (dlg.LoadedJpk) ui.QueueModal([linkResult](Window&) { return linkResult; });
-    return dlg.btnOpenJPKClick();
-  }
   ChangeDir cd;
 };
 
