@@ -257,16 +257,25 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
 
 void TJpkVatDlg::btnClearDeclarationClick() {
   if (!LoadedHasDeclaration()) return;
-  xml::TXMLNode naglowek = LoadedJpk.FindChild("Naglowek");
-  xml::TXMLNode podmiot = LoadedJpk.FindChild("Podmiot1");
-  xml::TXMLNode ewidencja = LoadedJpk.FindChild("Ewidencja");
-  LoadedJpk.ChildNodes().Remove(LoadedJpk.FindChild("Deklaracja"));
+  // Everything but the declaration goes over to the new document in its order: the three
+  // known parts, and also what the editor does not know (a second Ewidencja, other
+  // elements, comments, the root's own attributes), which must not vanish silently.
+  xml::TXMLNode oldRoot = LoadedJpk;
+  std::vector<xml::TXMLNode> kept;
+  xml::TXMLNodeList children = oldRoot.ChildNodes();
+  for (int i = 0; i < children.Count(); ++i) {
+    xml::TXMLNode child = children[i];
+    bool declaration = child.NodeType() == xml::ntElement && child.LocalName() == "Deklaracja" &&
+                       child.NamespaceURI() == v7m::kTargetNamespace;
+    if (!declaration) kept.push_back(child);
+  }
 
   v7m::IXMLJPK fresh = v7m::NewJpkV7();
   InitJpkV7Doc(fresh);
   xml::IXMLDocument document = fresh.OwnerDocument();
-  for (const xml::TXMLNode& old : {naglowek, podmiot, ewidencja}) {
-    if (!old) continue;
+  for (const xml::TXMLNode::Attribute& attribute : oldRoot.Attributes())
+    if (!fresh.HasAttribute(attribute.name)) fresh.SetAttributeNS(attribute.name, attribute.namespaceURI, attribute.value);
+  for (const xml::TXMLNode& old : kept) {
     // The element itself is cloned with its attributes: Podmiot1 keeps its required rola.
     xml::TXMLNode copy = CloneJpkNode(document, v7m::kTargetNamespace, old, false);
     fresh.ChildNodes().Add(copy);

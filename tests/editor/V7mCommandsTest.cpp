@@ -2,8 +2,12 @@
 // their exit codes and their Polish messages; and the shipped sample register.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <future>
+
 #include "app/ui/ScriptedUi.h"
 #include "base/Paths.h"
+#include "base/Text.h"
 #include "cli/Program.h"
 #include "jpkfiles/SchemaValidation.h"
 #include "tests/editor/V7mFixture.h"
@@ -179,6 +183,64 @@ TEST_F(V7mCommandsTest, ClearDeclarationSavesTheRegisterOnly) {
   CommandResult again = Run({"v7m", "clear-declaration", "a.xml"});
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_EQ(again.err, "Plik a.xml nie ma części deklaracyjnej\n");
+}
+
+// The editor's clean-up worked on one scratch file of a fixed name in the working folder:
+// two commands at once swapped their files' contents or left a file only in the backup.
+TEST_F(V7mCommandsTest, TwoCommandsAtOnceInOneFolderKeepTheirOwnFiles) {
+  V7mFile one = Register();
+  V7mFile two = Register();
+  two.sales.push_back(Sale(3, {{"K_19", "10"}, {"K_20", "2.3"}}));
+  two.saleTax = "255.3";
+  auto oneLine = [](std::string text) { return ReplaceAll(text, "\n", ""); };
+  for (int round = 0; round < 4; ++round) {
+    dir.Write("a.xml", oneLine(one.Xml()));
+    dir.Write("b.xml", oneLine(two.Xml()));
+    auto a = std::async(std::launch::async, [&] { return Run({"v7m", "show", "a.xml"}); });
+    auto b = std::async(std::launch::async, [&] { return Run({"v7m", "show", "b.xml"}); });
+    CommandResult ra = a.get(), rb = b.get();
+    ASSERT_EQ(ra.exitCode, 0) << ra.err;
+    ASSERT_EQ(rb.exitCode, 0) << rb.err;
+    EXPECT_NE(ra.out.find("Liczba wierszy sprzedaży: 2\n"), std::string::npos) << ra.out;
+    EXPECT_NE(rb.out.find("Liczba wierszy sprzedaży: 3\n"), std::string::npos) << rb.out;
+    EXPECT_EQ(ReadFile(dir.File("backup/_a.xml")), oneLine(one.Xml()));
+    EXPECT_EQ(ReadFile(dir.File("backup/_b.xml")), oneLine(two.Xml()));
+    EXPECT_NE(ReadFile(dir.File("a.xml")).find("<LpSprzedazy>2</LpSprzedazy>"), std::string::npos);
+    EXPECT_NE(ReadFile(dir.File("b.xml")).find("<LpSprzedazy>3</LpSprzedazy>"), std::string::npos);
+  }
+}
+
+TEST_F(V7mCommandsTest, ShowOfAMissingFileNamesItAndMakesNoBackup) {
+  CommandResult r = Run({"v7m", "show", "brak.xml"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Brak pliku brak.xml\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("backup")));
+}
+
+// Clearing the declaration rebuilt the file from Naglowek, Podmiot1 and the first
+// Ewidencja only: everything else was dropped without a word.
+TEST_F(V7mCommandsTest, ClearDeclarationKeepsWhatItDoesNotKnow) {
+  V7mFile file = Register();
+  file.positions = {{"P_19", "1100"}, {"P_20", "254"}};
+  std::string text = file.Xml();
+  text = ReplaceAll(text, "<JPK xmlns=", "<JPK xmlns:x=\"urn:x\" x:znacznik=\"7\" xmlns=");
+  size_t ewidencja = text.find("<Ewidencja>");
+  size_t end = text.find("</Ewidencja>") + std::string("</Ewidencja>").size();
+  std::string second = text.substr(ewidencja, end - ewidencja);
+  text.insert(end, "<!-- uwaga biura -->" + second + "<Dodatek>tekst</Dodatek>");
+  dir.Write("a.xml", text);
+  CommandResult r = Run({"v7m", "clear-declaration", "a.xml"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string now = ReadFile(dir.File("a.xml"));
+  EXPECT_EQ(now.find("Deklaracja"), std::string::npos);
+  EXPECT_NE(now.find("<!-- uwaga biura -->"), std::string::npos) << now;
+  EXPECT_NE(now.find("<Dodatek>tekst</Dodatek>"), std::string::npos) << now;
+  EXPECT_NE(now.find("x:znacznik=\"7\""), std::string::npos) << now;
+  size_t first = now.find("<Ewidencja>");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_NE(now.find("<Ewidencja>", first + 1), std::string::npos) << now;
+  EXPECT_LT(now.find("<Naglowek>"), now.find("<Podmiot1"));
+  EXPECT_LT(now.find("<Podmiot1"), first);
 }
 
 TEST(SampleRegister, ShippedSampleIsWhatTheBuilderWrites) {
