@@ -41,7 +41,8 @@ std::function<std::string(const std::string&)> TextDecoderOf(DBFHandle dbf) {
   } else if (!name.empty()) {
     size_t digits = name.find_first_of("0123456789");
     long long number = 0;
-    if (digits != std::string::npos && TryParseInt(name.substr(digits), number)) codePage = static_cast<int>(number);
+    if (digits != std::string::npos && TryParseInt(name.substr(digits), number) && number > 0 && number <= 65535)
+      codePage = static_cast<int>(number);
   }
   auto decoder = paradox::TextDecoder::ForCodePage(codePage);
   if (!decoder) decoder = paradox::TextDecoder::ForCodePage(1250);
