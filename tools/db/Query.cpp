@@ -144,6 +144,20 @@ class TQuery::Run {
 
 // --- TQuery
 
+void TQuery::PrepareRows(Run& run, SqliteStatement& statement) const {
+  std::string text = SQL.Text();
+  std::string_view rest = text;
+  if (!run.Prepare(rest, statement)) Fail("Zapytanie %s nie zawiera polecenia SQL", Describe());
+  {
+    SqliteStatement next;
+    if (run.Prepare(rest, next))
+      Fail("Zapytanie %s zawiera więcej niż jedno polecenie (do kilku poleceń służy ExecSQL)", Describe());
+  }
+  if (statement.ColumnCount() == 0)
+    Fail("Zapytanie %s nie zwraca wierszy (do takich poleceń służy ExecSQL)", Describe());
+  run.Bind(statement);
+}
+
 TQuery::TQuery(Session* session) : session_(session ? session : &DefaultSession()), result_(session_) {}
 
 TQuery::~TQuery() { Close(); }
@@ -165,18 +179,9 @@ void TQuery::Open() {
   Close();
   Store& store = session_->Tables();
   Run run(*this);
-  std::string text = SQL.Text();
-  std::string_view rest = text;
   SqliteStatement statement;
-  if (!run.Prepare(rest, statement)) Fail("Zapytanie %s nie zawiera polecenia SQL", Describe());
-  {
-    SqliteStatement next;
-    if (run.Prepare(rest, next))
-      Fail("Zapytanie %s zawiera więcej niż jedno polecenie (do kilku poleceń służy ExecSQL)", Describe());
-  }
+  PrepareRows(run, statement);
   int count = statement.ColumnCount();
-  if (count == 0) Fail("Zapytanie %s nie zwraca wierszy (do takich poleceń służy ExecSQL)", Describe());
-  run.Bind(statement);
 
   std::vector<Column> columns;
   for (int i = 0; i < count; ++i)
@@ -229,18 +234,9 @@ void TQuery::StreamRows(const Limits& limits, const std::function<void(const std
   Close();
   Store& store = session_->Tables();
   Run run(*this);
-  std::string text = SQL.Text();
-  std::string_view rest = text;
   SqliteStatement statement;
-  if (!run.Prepare(rest, statement)) Fail("Zapytanie %s nie zawiera polecenia SQL", Describe());
-  {
-    SqliteStatement next;
-    if (run.Prepare(rest, next))
-      Fail("Zapytanie %s zawiera więcej niż jedno polecenie (do kilku poleceń służy ExecSQL)", Describe());
-  }
+  PrepareRows(run, statement);
   int count = statement.ColumnCount();
-  if (count == 0) Fail("Zapytanie %s nie zwraca wierszy (do takich poleceń służy ExecSQL)", Describe());
-  run.Bind(statement);
 
   // The columns as a result table would have them, so that values read the same way.
   StoredTable shape;

@@ -18,6 +18,8 @@
 
 namespace velkar::db {
 
+class SqliteStatement;
+
 class Session;
 
 // The lines of an SQL text (line 4 of a query is SQL[3]).
@@ -111,6 +113,8 @@ class TQuery : public TDataSet {
  private:
   class Run;
   std::string Describe() const;
+  // Prepares the one statement of the SQL, which must give rows, and binds its parameters.
+  void PrepareRows(Run& run, SqliteStatement& statement) const;
 
   Session* session_;
   std::map<std::string, TParam> params_;  // by folded name
