@@ -17,6 +17,8 @@ void Program::Create(const std::vector<std::string>& args) {
   ParagonDlg = std::make_unique<TParagonDlg>();
   JpkVatDlg = std::make_unique<TJpkVatDlg>(MainForm.OpenDlg, MainForm.SaveDlg, *dlgLinkAsk, *ParagonDlg);
   MainForm.ToolWindows.JpkVatDlg = JpkVatDlg.get();
+  GenJpkVatDlg = std::make_unique<TGenJpkVatDlg>(*JpkVatDlg, MainForm.Session);
+  JpkVatDlg->GenJpkVatDlg = GenJpkVatDlg.get();
 }
 
 }  // namespace velkar
