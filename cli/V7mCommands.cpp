@@ -51,7 +51,10 @@ class EditorSession final : public UiPort {
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override {
     if (fileNames_.empty() && acceptProposal_ && !options.fileName.empty()) {
       bool absolute = options.fileName.front() == '/' || options.initialDir.empty();
-      return absolute ? options.fileName : IncludeTrailingPathDelimiter(options.initialDir) + options.fileName;
+      std::string name = absolute ? options.fileName : IncludeTrailingPathDelimiter(options.initialDir) + options.fileName;
+      // As a save dialog does, a name without an extension gets the default one.
+      if (ExtractFileExt(name).empty() && !options.defaultExt.empty()) name += "." + options.defaultExt;
+      return name;
     }
     return NextFileName();
   }

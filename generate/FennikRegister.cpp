@@ -67,9 +67,9 @@ void ReadFennikSales(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
     SetAmountElement(row, reg, "K_13", "Value0", false, false);
     // A Tax Free sale ("TaxFree", case as written) reports its 0 % value again in K_14.
     if (doc.starts_with("TaxFree")) SetAmountElement(row, reg, "K_14", "Value0", false, false);
-    SetNetTaxElements(row, reg, "K_15", "Net3", "K_16", "Vat3", false);
-    SetNetTaxElements(row, reg, "K_17", "Net7", "K_18", "Vat7", false);
-    SetNetTaxElements(row, reg, "K_19", "Net22", "K_20", "Vat22", false);
+    SetAmountPair(row, reg, "K_15", "Net3", "K_16", "Vat3", false);
+    SetAmountPair(row, reg, "K_17", "Net7", "K_18", "Vat7", false);
+    SetAmountPair(row, reg, "K_19", "Net22", "K_20", "Vat22", false);
   }
 }
 

@@ -109,9 +109,9 @@ void ReadGradmoSales(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
     } else {
       SetAmountElement(row, reg, "K_10", "ValueFree", cancel, false);
       SetAmountElement(row, reg, "K_13", "Value0", cancel, false);
-      SetNetTaxElements(row, reg, "K_15", "Value3", "K_16", "Tax3", cancel);
-      SetNetTaxElements(row, reg, "K_17", "Value7", "K_18", "Tax7", cancel);
-      SetNetTaxElements(row, reg, "K_19", "Value22", "K_20", "Tax22", cancel);
+      SetAmountPair(row, reg, "K_15", "Value3", "K_16", "Tax3", cancel);
+      SetAmountPair(row, reg, "K_17", "Value7", "K_18", "Tax7", cancel);
+      SetAmountPair(row, reg, "K_19", "Value22", "K_20", "Tax22", cancel);
     }
     // An invoice to a receipt repeats tax already reported with the receipts.
     if (!fp) {

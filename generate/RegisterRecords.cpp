@@ -44,6 +44,16 @@ void WriteAmount(const xml::TXMLNode& row, const std::string& element, double va
   if (force || rounded != 0) row.SetChildFloat(element, rounded);
 }
 
+void SetAmountPair(const xml::TXMLNode& row, const db::TDataSet& table, const std::string& netElement,
+                   const std::string& netField, const std::string& taxElement, const std::string& taxField,
+                   bool negate) {
+  double net = round2(table.FieldByName(netField).AsFloat());
+  double tax = round2(table.FieldByName(taxField).AsFloat());
+  if (net == 0 && tax == 0) return;
+  WriteAmount(row, netElement, negate ? -net : net, true);
+  WriteAmount(row, taxElement, negate ? -tax : tax, true);
+}
+
 CloseOnExit::~CloseOnExit() {
   first_.Close();
   second_.Close();

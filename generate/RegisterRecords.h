@@ -26,6 +26,14 @@ std::string DateOf(const db::TDataSet& table, const std::string& field);
 // set or it is not 0. Sources with more decimals than the schema's two are rounded here.
 void WriteAmount(const xml::TXMLNode& row, const std::string& element, double value, bool force);
 
+// A net amount and its tax from the current record (K_15/K_16 ... K_29/K_30): both are
+// written, to the grosz and negated when `negate`, when either is not 0, neither when both
+// are 0. The schema takes these elements only in pairs, so a net amount whose tax is 0
+// (a tiny net, or a source without the tax) gets its tax written as 0.
+void SetAmountPair(const xml::TXMLNode& row, const db::TDataSet& table, const std::string& netElement,
+                   const std::string& netField, const std::string& taxElement, const std::string& taxField,
+                   bool negate);
+
 // Closes the two tables when the scope ends, however it ends.
 class CloseOnExit {
  public:

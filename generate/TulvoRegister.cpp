@@ -114,24 +114,22 @@ void ReadTulvoSales(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document, const s
       SetAmountElement(row, reg, "K_10", "ValueFree", false, false);
       SetAmountElement(row, reg, "K_13", "Value0", false, false);
       if (taxFree) SetAmountElement(row, reg, "K_14", "Value0", false, false);
-      SetNetTaxElements(row, reg, "K_15", "NetD", "K_16", "VatD", false);
-      SetNetTaxElements(row, reg, "K_17", "NetB", "K_18", "VatB", false);
-      SetNetTaxElements(row, reg, "K_19", "NetA", "K_20", "VatA", false);
+      SetAmountPair(row, reg, "K_15", "NetD", "K_16", "VatD", false);
+      SetAmountPair(row, reg, "K_17", "NetB", "K_18", "VatB", false);
+      SetAmountPair(row, reg, "K_19", "NetA", "K_20", "VatA", false);
     } else if (importSold) {
       // Import of goods settled in the return (art. 33a): K_25, K_26.
-      SetAmountElement(row, reg, "K_25", "Wart. 22", false, false);
-      SetAmountElement(row, reg, "K_26", "VAT 22", false, false);
+      SetAmountPair(row, reg, "K_25", "Wart. 22", "K_26", "VAT 22", false);
     } else if (importedServices) {
       // Import of services (art. 28b): K_29, K_30.
-      SetAmountElement(row, reg, "K_29", "Wart. 22", false, false);
-      SetAmountElement(row, reg, "K_30", "VAT 22", false, false);
+      SetAmountPair(row, reg, "K_29", "Wart. 22", "K_30", "VAT 22", false);
     } else {
       SetAmountElement(row, reg, "K_10", "Wart. zw", false, false);
       SetAmountElement(row, reg, "K_13", "Wart. 0", false, false);
       if (taxFree) SetAmountElement(row, reg, "K_14", "Wart. 0", false, false);
-      SetNetTaxElements(row, reg, "K_15", "Wart. 3", "K_16", "VAT 3", false);
-      SetNetTaxElements(row, reg, "K_17", "Wart. 7", "K_18", "VAT 7", false);
-      SetNetTaxElements(row, reg, "K_19", "Wart. 22", "K_20", "VAT 22", false);
+      SetAmountPair(row, reg, "K_15", "Wart. 3", "K_16", "VAT 3", false);
+      SetAmountPair(row, reg, "K_17", "Wart. 7", "K_18", "VAT 7", false);
+      SetAmountPair(row, reg, "K_19", "Wart. 22", "K_20", "VAT 22", false);
     }
   }
 }

@@ -3,12 +3,13 @@
 #pragma once
 
 #include <QDialog>
+#include <utility>
+#include <vector>
 
 #include "generate/GenJpkVatDlg.h"
 
+class QAbstractButton;
 class QDateEdit;
-class QRadioButton;
-class QCheckBox;
 
 namespace velkar::gui {
 

@@ -65,6 +65,7 @@ TEST_F(FieldTypesTest, FennikRegisterWithOtherTypesGivesTheSameRows) {
   EXPECT_EQ(sales[0]["K_19"], "100");
   EXPECT_EQ(sales[0]["K_20"], "23");
   EXPECT_EQ(sales[0]["K_17"], "10.01");  // a Currency value with three decimals, to the grosz
+  EXPECT_EQ(sales[0]["K_18"], "0");      // the schema takes K_17 only with K_18
   std::vector<GenRow> purchases = Purchases();
   ASSERT_EQ(purchases.size(), 1u);
   EXPECT_EQ(purchases[0]["DataWplywu"], "2024-03-12");

@@ -166,8 +166,8 @@ TEST_F(GenerateCommandTest, WithoutOutputTheProposedNameIsUsed) {
   std::filesystem::create_directories(dir_->File("out"));
   CommandResult r = Velkar({"v7m", "generate", "--from", "fennik", "--month", "2024-02", "--correction"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.out.find("Zapisano plik out/2024-02_JPK_V7M_wrzos\n"), std::string::npos) << r.out;
-  std::string written = ReadFile(dir_->File("out/2024-02_JPK_V7M_wrzos"));
+  EXPECT_NE(r.out.find("Zapisano plik out/2024-02_JPK_V7M_wrzos.xml\n"), std::string::npos) << r.out;
+  std::string written = ReadFile(dir_->File("out/2024-02_JPK_V7M_wrzos.xml"));
   EXPECT_NE(written.find("<CelZlozenia poz=\"P_7\">2</CelZlozenia>"), std::string::npos);
 }
 

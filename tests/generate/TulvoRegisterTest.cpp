@@ -50,7 +50,7 @@ TEST_F(TulvoTest, NewerLayoutIsReadInASalesAndAPurchasePass) {
                {Newer(128, 3, "FZ 1", {{"NetA", 100.0}, {"VatA", 23.0}, {"NetB", 10.0}, {"VatB", 0.8},
                                        {"ValueFree", 5.0}, {"Procedura", 2LL}, {"TypDokumentu", "MK"},
                                        {"DocDate", D("2024-03-07")}}),
-                Newer(0, 3, "TaxFree 1/2024", {{"Value0", 80.0}, {"GTU", 4096LL}, {"Procedura", 4096LL}}),
+                Newer(0, 3, "TaxFree 1/2024", {{"Value0", 80.0}, {"GTU", 8192LL}, {"Procedura", 4096LL}}),
                 Newer(0, 3, "taxfree 2/2024", {{"Value0", 70.0}}),
                 Newer(0, 2, "FV luty", {{"NetA", 1.0}}),
                 Newer(0, 3, "FV 1", {{"NetA", 100.0}, {"VatA", 23.0}, {"NetD", 20.0}, {"VatD", 1.0},
@@ -62,7 +62,7 @@ TEST_F(TulvoTest, NewerLayoutIsReadInASalesAndAPurchasePass) {
             (std::vector<std::string>{"TaxFree 1/2024", "taxfree 2/2024", "FV 1"}));
   EXPECT_EQ(sales[0]["K_13"], "80");
   EXPECT_EQ(sales[0]["K_14"], "80");
-  EXPECT_FALSE(sales[0].Has("GTU_13"));  // bit 12 of either mask is ignored
+  EXPECT_FALSE(sales[0].Has("GTU_13"));  // GTU bit 13 and procedure bit 12 are ignored
   EXPECT_EQ(sales[0].names.size(), 7u);
   EXPECT_FALSE(sales[1].Has("K_14"));  // "taxfree" in lower case is no Tax Free sale
   EXPECT_EQ(sales[2]["K_10"], "3");
