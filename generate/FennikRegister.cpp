@@ -32,14 +32,8 @@ void GenerateFromFennik(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
   db::TTable& reg = dialog.tblReg;
   db::TTable& users = dialog.tblUsers;
   CloseOnExit closing(reg, users);
-  reg.Close();
-  users.Close();
-  users.DatabaseName = settings.UserDir;
-  users.TableName = "Users";
+  LinkContractors(users, reg, settings.UserDir, "FirmId");
   UsersIsSingle = true;
-  users.IndexFieldNames = "Number";
-  users.MasterSource = &reg;
-  users.MasterFields = "FirmId";
   reg.DatabaseName = settings.FennikDir + Format("%04d/", period.year);
   reg.TableName = "Register";
   reg.Filter = Format("[VATMonth] = %d", period.month);

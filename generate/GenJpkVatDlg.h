@@ -30,9 +30,6 @@ class TGenJpkVatDlg : public Window {
   TGenJpkVatDlg(TJpkVatDlg& editor, db::Session& session);
   ~TGenJpkVatDlg() override;
 
-  static constexpr int kWidth = 330;
-  static constexpr int kHeight = 330;
-
   TDateTimePicker dtp{"dtp"};  // the month to generate, shown as "MMMM yyyy"
   TGroupBox gb1{"gb1", "Wczytaj dane z programu:"};
   TRadioButton rbGradmo{"rbGradmo", "Gradmo"};

@@ -43,16 +43,10 @@ void GenerateFromGradmo(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
   db::TTable& reg = dialog.tblReg;
   db::TTable& users = dialog.tblUsers;
   CloseOnExit closing(reg, users);
-  reg.Close();
-  users.Close();
   reg.DatabaseName = settings.QorDataDir;
   reg.TableName = DatePrefixedName(settings.YearQorTbl, "REG", period);
-  users.DatabaseName = settings.UserDir;
-  users.TableName = "Users";
+  LinkContractors(users, reg, settings.UserDir, "Payer");
   UsersIsSingle = FileExists(settings.UserDir + "Users.db");
-  users.IndexFieldNames = "Number";
-  users.MasterSource = &reg;
-  users.MasterFields = "Payer";
 
   if (dialog.cbSale.Checked) {
     if (!UsersIsSingle) users.TableName = DatePrefixedName(settings.YearUsrTbl, "UR", period);

@@ -54,9 +54,22 @@ void SetAmountPair(const xml::TXMLNode& row, const db::TDataSet& table, const st
   WriteAmount(row, taxElement, negate ? -tax : tax, true);
 }
 
+CloseOnExit::CloseOnExit(db::TTable& first, db::TTable& second) : first_(first), second_(second) {
+  first_.Close();
+  second_.Close();
+}
+
 CloseOnExit::~CloseOnExit() {
   first_.Close();
   second_.Close();
+}
+
+void LinkContractors(db::TTable& users, db::TTable& reg, const std::string& folder, const char* registerField) {
+  users.DatabaseName = folder;
+  users.TableName = "Users";
+  users.IndexFieldNames = "Number";
+  users.MasterSource = &reg;
+  users.MasterFields = registerField;
 }
 
 void OpenRegister(db::TTable& users, db::TTable& reg) {

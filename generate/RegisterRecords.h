@@ -34,10 +34,11 @@ void SetAmountPair(const xml::TXMLNode& row, const db::TDataSet& table, const st
                    const std::string& netField, const std::string& taxElement, const std::string& taxField,
                    bool negate);
 
-// Closes the two tables when the scope ends, however it ends.
+// Closes the two tables at once (a run starts with both closed) and again when the scope
+// ends, however it ends.
 class CloseOnExit {
  public:
-  CloseOnExit(db::TTable& first, db::TTable& second) : first_(first), second_(second) {}
+  CloseOnExit(db::TTable& first, db::TTable& second);
   ~CloseOnExit();
   CloseOnExit(const CloseOnExit&) = delete;
   CloseOnExit& operator=(const CloseOnExit&) = delete;
@@ -46,6 +47,10 @@ class CloseOnExit {
   db::TTable& first_;
   db::TTable& second_;
 };
+
+// The contractor table `folder` + "Users", kept on the card whose "Number" equals the
+// register's `registerField` ("Payer", "User", "FirmId").
+void LinkContractors(db::TTable& users, db::TTable& reg, const std::string& folder, const char* registerField);
 
 // Opens the contractor table and the register table (filtering on) in this order.
 void OpenRegister(db::TTable& users, db::TTable& reg);

@@ -49,16 +49,10 @@ void GenerateFromTulvo(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
   db::TTable& reg = dialog.tblReg;
   db::TTable& users = dialog.tblUsers;
   CloseOnExit closing(reg, users);
-  reg.Close();
-  users.Close();
-  users.DatabaseName = settings.TulvoUserDir;
-  users.TableName = "Users";
-  UsersIsSingle = true;
   const std::string yearFolder = settings.TulvoDir + Format("%04d/", period.year);
   const bool newer = FileExists(yearFolder + kNewerTable + ".db");
-  users.IndexFieldNames = "Number";
-  users.MasterSource = &reg;
-  users.MasterFields = newer ? "FirmId" : "User";
+  LinkContractors(users, reg, settings.TulvoUserDir, newer ? "FirmId" : "User");
+  UsersIsSingle = true;
 
   std::vector<std::string> passes;
   if (newer)

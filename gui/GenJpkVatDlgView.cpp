@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QLayout>
 #include <QGroupBox>
 #include <QLocale>
 #include <QPushButton>
@@ -24,14 +25,14 @@ QDate ToQDate(const std::string& text) { return QDate::fromString(Q(text), "yyyy
 GenJpkVatDlgView::GenJpkVatDlgView(TGenJpkVatDlg& dlg, QWidget* parent) : QDialog(parent), dlg_(dlg) {
   setObjectName(Q(dlg.Name));
   setWindowTitle(Q(dlg.Caption));
-  setFixedSize(TGenJpkVatDlg::kWidth, TGenJpkVatDlg::kHeight);
   auto* layout = new QVBoxLayout(this);
+  // A fixed dialog as large as its controls need.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   dtp_ = new QDateEdit(this);
   dtp_->setObjectName(Q(dlg.dtp.Name));
   dtp_->setLocale(QLocale(QLocale::Polish, QLocale::Poland));
-  // The stand-alone month name ("marzec 2024"), as a calendar names the month.
-  dtp_->setDisplayFormat("LLLL yyyy");
+  dtp_->setDisplayFormat("MMMM yyyy");
   dtp_->setCalendarPopup(true);
   layout->addWidget(dtp_);
   connect(dtp_, &QDateEdit::dateChanged, this,

@@ -183,7 +183,7 @@ TEST_F(GenerateCommandTest, AMissingRegisterEndsWithTheEnginesMessage) {
   std::string out = dir_->File("brak.xml");
   CommandResult r = Velkar({"v7m", "generate", "--from", "fennik", "--month", "2022-03", "-o", out});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "MISSING\n");
+  EXPECT_EQ(r.err, "Brak tabeli bazy/Fennik/2022/Register.db\n");
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
