@@ -151,9 +151,9 @@ TEST_F(GenerateCommandTest, GradmoAgreesWithItsRegister) {
 
 TEST_F(GenerateCommandTest, RowsGoIntoTheFileOfInto) {
   std::string base = dir_->File("baza.xml");
-  ASSERT_EQ(Velkar({"v7m", "generate", "--from", "fennik", "--month", "2024-03", "--no-purchases", "-o", base}).exitCode, 0);
+  ASSERT_EQ(Velkar({"v7m", "generate", "--from", "fennik", "--month", "2024-03", "--no-purchases", "--yes", "-o", base}).exitCode, 0);
   std::string merged = dir_->File("razem.xml");
-  CommandResult r = Velkar({"v7m", "generate", "--from", "fennik", "--month", "2024-03", "--no-sales", "--into", base,
+  CommandResult r = Velkar({"v7m", "generate", "--from", "fennik", "--month", "2024-03", "--no-sales", "--yes", "--into", base,
                             "-o", merged});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   std::map<std::string, std::string> printed = Printed(r.out);
@@ -164,7 +164,7 @@ TEST_F(GenerateCommandTest, RowsGoIntoTheFileOfInto) {
 
 TEST_F(GenerateCommandTest, WithoutOutputTheProposedNameIsUsed) {
   std::filesystem::create_directories(dir_->File("out"));
-  CommandResult r = Velkar({"v7m", "generate", "--from", "fennik", "--month", "2024-02", "--correction"});
+  CommandResult r = Velkar({"v7m", "generate", "--from", "fennik", "--month", "2024-02", "--correction", "--yes"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("Zapisano plik out/2024-02_JPK_V7M_wrzos.xml\n"), std::string::npos) << r.out;
   std::string written = ReadFile(dir_->File("out/2024-02_JPK_V7M_wrzos.xml"));
