@@ -17,6 +17,9 @@ void Program::Create(const std::vector<std::string>& args) {
   ParagonDlg = std::make_unique<TParagonDlg>();
   JpkVatDlg = std::make_unique<TJpkVatDlg>(MainForm.OpenDlg, MainForm.SaveDlg, *dlgLinkAsk, *ParagonDlg);
   MainForm.ToolWindows.JpkVatDlg = JpkVatDlg.get();
+  GenFromGradmoDlg = std::make_unique<TGenFromGradmoDlg>(&MainForm.Session);
+  MainForm.ToolWindows.GenFromGradmoDlg = GenFromGradmoDlg.get();
+  MainForm.ToolWindows.SetExportTarget = [this](const std::string& text) { GenFromGradmoDlg->cbToFormat.Text = text; };
 }
 
 }  // namespace velkar
