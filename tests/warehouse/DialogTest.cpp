@@ -121,3 +121,22 @@ TEST_F(DialogTest, MissingTableFailsAtOpeningAndLeavesEveryTableClosed) {
 
 }  // namespace
 }  // namespace velkar::test
+
+namespace velkar::test {
+namespace {
+
+TEST_F(DialogTest, MainWindowButtonsOpenTheDialogWithTheirFormat) {
+  mainForm.ToolWindows.GenFromGradmoDlg = &dlg;
+  mainForm.ToolWindows.SetExportTarget = [this](const std::string& text) { dlg.cbToFormat.Text = text; };
+  dlg.cbToFormat.Text = "Ramzes";
+  mainForm.btnGradmoGenClick();
+  EXPECT_EQ(dlg.cbToFormat.Text, "Ramzes");  // left as it was
+  mainForm.btnJPK_FAClick();
+  EXPECT_EQ(dlg.cbToFormat.Text, "JPK_FA");
+  mainForm.btnJPK_MAGClick();
+  EXPECT_EQ(dlg.cbToFormat.Text, "JPK_MAG");
+  EXPECT_EQ(ui.ModalWindows(), (std::vector<std::string>{"TGenFromGradmoDlg", "TGenFromGradmoDlg", "TGenFromGradmoDlg"}));
+}
+
+}  // namespace
+}  // namespace velkar::test
