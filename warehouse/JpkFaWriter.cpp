@@ -5,6 +5,7 @@
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "tools/AmountElements.h"
+#include "tools/Dictionaries.h"
 #include "tools/Money.h"
 #include "warehouse/GenFromGradmoDlg.h"
 #include "warehouse/JpkFaWriter.h"
@@ -40,7 +41,9 @@ void AddFaHeader(GradmoSource& dlg, const fa::IXMLJPKFA& doc, long long type, co
   Put(faktura, "P_3C", s.Nazwa);
   Put(faktura, "P_3D", s.AddressLine);
   Put(faktura, "P_4B", s.NIP);
-  if (!contractor.countryPrefix.empty()) Put(faktura, "P_5A", contractor.countryPrefix);
+  // P_5A is an EU country code (TKodyKrajowUE): a prefix from outside the EU is not written.
+  if (!contractor.countryPrefix.empty() && IsEUCountryCode(contractor.countryPrefix))
+    Put(faktura, "P_5A", contractor.countryPrefix);
   Put(faktura, "P_5B", contractor.nip);
   if (!saleDate.empty() && saleDate != date) Put(faktura, "P_6", saleDate);
 
