@@ -195,3 +195,40 @@ TEST_F(JpkFaExportTest, RateTextsOfTheLines) {
 
 }  // namespace
 }  // namespace velkar::test
+
+namespace velkar::test {
+namespace {
+
+// P_5A is an EU country code in the schema: a prefix from outside the EU is left out.
+TEST_F(JpkFaExportTest, CountryPrefixOnlyForEuContractors) {
+  db.customers.push_back({21, "DE", "Feinkost Müller GmbH", "DE811234567", "Friedrichstraße", "123", "10117", "Berlin", 21});
+  db.customers.push_back({22, "GB", "British Tea Company Ltd", "GB123456789", "Baker Street", "221", "NW1 6XE", "London", 22});
+  GDoc de;
+  de.number = 21;
+  de.name = "FV 21/03/2024";
+  de.user = 21;
+  de.reg = SaleReg(21, 123, 100, 23);
+  de.lines = {{"TOW", "T2", 0, 1, 123, 23}};
+  GDoc gb = de;
+  gb.number = 22;
+  gb.name = "FV 22/03/2024";
+  gb.user = 22;
+  gb.reg = SaleReg(22, 123, 100, 23);
+  db.docs = {de, gb};
+  db.Write(dir.Path());
+  std::string file = dir.File("fa.xml");
+  Run("JPK_FA", true, file);
+  XNode jpk = ReadXml(file);
+  auto invoices = jpk.All("Faktura");
+  ASSERT_EQ(invoices.size(), 2u);
+  EXPECT_EQ(invoices[0]->Text("P_5A"), "DE");
+  EXPECT_EQ(invoices[0]->Text("P_5B"), "811234567");
+  EXPECT_EQ(invoices[1]->Text("P_5A"), "(none)");
+  EXPECT_EQ(invoices[1]->Text("P_5B"), "123456789");
+  if (CanValidate()) {
+    EXPECT_EQ(SchemaErrors(kFaSchema, file), "");
+  }
+}
+
+}  // namespace
+}  // namespace velkar::test
