@@ -10,6 +10,7 @@
 #include "editor/JpkVatDlg.h"
 #include "editor/LinkAskDlg.h"
 #include "editor/ParagonDlg.h"
+#include "exchange/ExchFormatDlg.h"
 
 namespace velkar {
 
@@ -25,6 +26,7 @@ class Program {
   TMainForm MainForm;
   std::unique_ptr<TdlgLinkAsk> dlgLinkAsk;
   std::unique_ptr<TParagonDlg> ParagonDlg;
+  std::unique_ptr<TExchFormatDlg> ExchFormatDlg;
   std::unique_ptr<TJpkVatDlg> JpkVatDlg;
 };
 

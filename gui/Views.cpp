@@ -1,6 +1,7 @@
 // Every tool window's view, registered by the window's class name.
 #include "gui/Views.h"
 
+#include "gui/ExchFormatDlgView.h"
 #include "gui/JpkVatDlgView.h"
 #include "gui/LinkAskView.h"
 #include "gui/ParagonDlgView.h"
@@ -18,6 +19,9 @@ void RegisterViews() {
   });
   QtUi::RegisterView("TdlgLinkAsk", [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
     return std::make_unique<LinkAskView>(static_cast<TdlgLinkAsk&>(window), parent);
+  });
+  QtUi::RegisterView("TExchFormatDlg", [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
+    return std::make_unique<ExchFormatDlgView>(static_cast<TExchFormatDlg&>(window), parent);
   });
 }
 

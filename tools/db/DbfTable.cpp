@@ -79,6 +79,13 @@ void TDbfTable::Close() {
   Commit();
 }
 
+void TDbfTable::Discard() {
+  appending_ = false;
+  if (Active()) DBFClose(dbf_);
+  dbf_ = nullptr;
+  committed_ = true;  // nothing left to put in place
+}
+
 void TDbfTable::Commit() {
   ReplaceFileAtomically(FullName(), [this](const std::string& temp) {
     std::error_code ec;
@@ -132,6 +139,13 @@ bool TDbfTable::HasField(const std::string& fieldName) const {
   for (const DbfFieldInfo& field : fields_)
     if (FoldFieldName(field.name) == key) return true;
   return false;
+}
+
+char TDbfTable::FieldType(const std::string& fieldName) const {
+  std::string key = FoldFieldName(fieldName);
+  for (const DbfFieldInfo& field : fields_)
+    if (FoldFieldName(field.name) == key) return field.type;
+  return 0;
 }
 
 long long TDbfTable::RecordCount() const { return Active() ? DBFGetRecordCount(dbf_) : 0; }
