@@ -9,6 +9,7 @@
 #include "base/Paths.h"
 #include "base/Text.h"
 #include "editor/RowReaders.h"
+#include "exchange/RegisterRows.h"
 #include "model/xml/XmlValues.h"
 #include "tools/Dictionaries.h"
 #include "tools/Money.h"
@@ -19,20 +20,7 @@ namespace {
 
 const char* const kTableNames[] = {"B5SPEX", "B5ESEX", "B5ZAEX", "B5EZEX"};
 
-// The amount an element holds ("." as decimal point), 0 when the row lacks it.
-double ElementAmount(const xml::TXMLNode& row, std::string_view name) {
-  xml::TXMLNode element = row.FindChild(name);
-  return element ? xml::XmlStrToFloat(element.Text()) : 0.0;
-}
-
 std::string RateText(int rate) { return rate == kExemptRate ? "ZW" : std::to_string(rate); }
-
-// The next element after `node` (comments and text between rows are passed over).
-xml::TXMLNode NextElement(const xml::TXMLNode& node) {
-  xml::TXMLNode next = node.NextSibling();
-  while (next && next.NodeType() != xml::ntElement) next = next.NextSibling();
-  return next;
-}
 
 // "T"/"N" per marker: T where the row has the element with the value 1.
 std::string MarkerMask(const xml::TXMLNode& row, const std::vector<std::string>& names) {

@@ -8,6 +8,7 @@
 #include "editor/JpkVatDlg.h"
 #include "editor/RowReaders.h"
 #include "exchange/BuchalterExport.h"
+#include "exchange/RegisterRows.h"
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "model/xml/XmlValues.h"
@@ -16,15 +17,23 @@ namespace velkar {
 
 namespace {
 
-xml::TXMLNode NextElement(const xml::TXMLNode& node) {
-  xml::TXMLNode next = node.NextSibling();
-  while (next && next.NodeType() != xml::ntElement) next = next.NextSibling();
-  return next;
-}
-
 // A contractor's number or name that the invoice leaves out: the register requires the
 // element, and "BRAK" is what it holds for an unknown contractor.
 std::string OrBrak(const std::string& text) { return Trim(text).empty() ? std::string("BRAK") : text; }
+
+// A NIP as compared with the taxpayer's: letters and digits only, upper case, without the
+// Polish prefix, so "PL 525-000-10-90" written by another program is the taxpayer's
+// 5250001090 (an exact comparison would book the company's own sales as purchases).
+std::string ComparableNip(const std::string& nip) {
+  std::string out;
+  for (char c : nip)
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))
+      out += c;
+    else if (c >= 'a' && c <= 'z')
+      out += static_cast<char>(c - 'a' + 'A');
+  if (out.size() > 2 && out[0] == 'P' && out[1] == 'L') out.erase(0, 2);
+  return out;
+}
 
 // K_42 and K_43 of a purchase: each present element rounded to grosze, then summed.
 double SumOfRounded(const xml::TXMLNode& invoice, std::initializer_list<const char*> names) {
@@ -95,13 +104,13 @@ void MapFaToV7(const v7m::IXMLJPK& v7, const fa::IXMLJPKFA& fa, TJpkVatDlg& edit
   try {
     xml::TXMLNode podmiot = fa.FindChild("Podmiot1");
     xml::TXMLNode identyfikator = podmiot ? podmiot.FindChild("IdentyfikatorPodmiotu") : xml::TXMLNode();
-    std::string nip = identyfikator ? Trim(ChildText(identyfikator, "NIP")) : std::string();
+    std::string nip = identyfikator ? ComparableNip(ChildText(identyfikator, "NIP")) : std::string();
     if (nip.empty()) Fail("Brak NIP-u podatnika w pliku JPK_FA");
 
     int sales = 0;
     int purchases = 0;
     for (xml::TXMLNode invoice = first; invoice && invoice.LocalName() == "Faktura"; invoice = NextElement(invoice)) {
-      if (Trim(ChildText(invoice, "P_4B")) != nip)
+      if (ComparableNip(ChildText(invoice, "P_4B")) != nip)
         AddPurchase(ewidencja, purchaseCtrl, ++purchases, invoice);
       else
         AddSale(ewidencja, saleCtrl, ++sales, invoice);

@@ -10,24 +10,10 @@
 #include "exchange/BuchalterExport.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/RamzesDoc.h"
+#include "exchange/RegisterRows.h"
 #include "model/xml/XmlValues.h"
 
 namespace velkar {
-
-namespace {
-
-double ElementAmount(const xml::TXMLNode& row, std::string_view name) {
-  xml::TXMLNode element = row.FindChild(name);
-  return element ? xml::XmlStrToFloat(element.Text()) : 0.0;
-}
-
-xml::TXMLNode NextElement(const xml::TXMLNode& node) {
-  xml::TXMLNode next = node.NextSibling();
-  while (next && next.NodeType() != xml::ntElement) next = next.NextSibling();
-  return next;
-}
-
-}  // namespace
 
 std::string V7ToRamzesFileName(const std::string& outputFolder, const std::string& inputFileName) {
   return outputFolder + "JPKVAT_to_Ramzes_" + ExtractFileName(inputFileName);

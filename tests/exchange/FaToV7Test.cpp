@@ -108,6 +108,16 @@ TEST_F(FaToV7Test, APurchaseSumsItsRoundedNetsAndTaxesIntoK42AndK43) {
   EXPECT_TRUE(ValidateJpkFile(dir.File("JPK_FA_to_V7_faktury.xml")).Valid());
 }
 
+TEST_F(FaToV7Test, TheSellersNipIsComparedWithoutSeparatorsAndPolishPrefix) {
+  FaFile file;
+  file.invoices = {MakeInvoice("FV/1/2024", "PL 525-000-10-90", kOther, {{"P_13_1", "100"}, {"P_14_1", "23"}}),
+                   MakeInvoice("FV/2/2024", "525 000 10 91", kTaxpayerNip, {{"P_13_1", "10"}, {"P_14_1", "2.3"}})};
+  v7m::IXMLJPK v7 = Convert(file);
+  xml::TXMLNode ewidencja = v7.FindChild("Ewidencja");
+  EXPECT_EQ(Text(ewidencja, "SprzedazCtrl", "LiczbaWierszySprzedazy"), "1");
+  EXPECT_EQ(Text(ewidencja, "ZakupCtrl", "LiczbaWierszyZakupow"), "1");
+}
+
 TEST_F(FaToV7Test, AnInvoiceWithoutBuyerNumberOrNameGetsBrakAsTheRegisterRequiresBoth) {
   FaFile file;
   Invoice consumer = MakeInvoice("FV/9/2024", kTaxpayerNip, "", {{"P_13_1", "10"}, {"P_14_1", "2.3"}});
