@@ -74,7 +74,7 @@ void WriteSampleFa(const SampleFaOptions& options, const std::string& fileName) 
   std::string temp = fileName + ".tmp";
   std::ofstream out(temp, std::ios::binary);
   if (!out) Fail("Nie można utworzyć pliku %s", temp);
-  out << head;
+  out << head << '\n';
 
   const ProgramSettings& s = Settings();
   std::string company = s.Nazwa;
@@ -101,7 +101,7 @@ void WriteSampleFa(const SampleFaOptions& options, const std::string& fileName) 
     std::snprintf(day, sizeof day, "%02ld", 1 + (i - 1) % 28);
     std::string number = (purchase ? "FZ/" : "FV/") + std::to_string(i) + "/" + std::to_string(s.CurDate.year);
 
-    buffer += "\t<Faktura typ=\"G\">\n";
+    buffer += "\t<Faktura>\n";
     Element(buffer, 2, "KodWaluty", "PLN");
     Element(buffer, 2, "P_1", month + std::string(day));
     Element(buffer, 2, "P_2A", number);
@@ -121,7 +121,7 @@ void WriteSampleFa(const SampleFaOptions& options, const std::string& fileName) 
     buffer += "\t</Faktura>\n";
 
     if (options.lines) {
-      lines += "\t<FakturaWiersz typ=\"G\">\n";
+      lines += "\t<FakturaWiersz>\n";
       Element(lines, 2, "P_2B", number);
       Element(lines, 2, "P_7", "Towar handlowy");
       Element(lines, 2, "P_8A", "szt.");

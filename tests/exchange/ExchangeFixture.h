@@ -72,7 +72,7 @@ struct FaFile {
     x += "<Podmiot1><IdentyfikatorPodmiotu><NIP>" + nip +
          "</NIP><PelnaNazwa>Firma Testowa</PelnaNazwa></IdentyfikatorPodmiotu></Podmiot1>";
     for (const Invoice& invoice : invoices) {
-      x += "<Faktura typ=\"G\">";
+      x += "<Faktura>";
       for (const auto& [name, value] : invoice.fields) x += "<" + name + ">" + value + "</" + name + ">";
       x += "</Faktura>";
     }
