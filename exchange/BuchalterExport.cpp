@@ -101,11 +101,15 @@ void BuchalterWriter::WriteRegister(const xml::TXMLNode& ewidencja) {
     WriteBuchalterPurchase(row);
 }
 
-void BuchalterWriter::SetNumberText(db::TDbfTable& table, const char* field, const std::string& value) {
-  if (value.empty() && table.FieldType(field) != 'C')
-    table.SetAsInteger(field, 0);
+void BuchalterWriter::WriteSaleNumber(db::TDbfTable& table) {
+  table.SetAsInteger("TYV", DocType);
+  table.SetAsString("PRE", Prefix);
+  // A number without digits (FISK, WEW/ABC) has an empty NRV: 0 in a number field.
+  if (Number.empty() && table.FieldType("NRV") != 'C')
+    table.SetAsInteger("NRV", 0);
   else
-    table.SetAsString(field, value);
+    table.SetAsString("NRV", Number);
+  table.SetAsString("POS", Suffix);
 }
 
 void BuchalterWriter::WriteNameFields(db::TDbfTable& table, const std::string& name) {
@@ -137,10 +141,7 @@ void BuchalterWriter::WriteBuchalterSale(const xml::TXMLNode& row) {
   t.SetAsString("TTR", "N");
   t.SetAsInteger("STM", 1);
   t.SetAsString("ANU", "N");
-  t.SetAsInteger("TYV", DocType);
-  t.SetAsString("PRE", Prefix);
-  SetNumberText(t, "NRV", Number);
-  t.SetAsString("POS", Suffix);
+  WriteSaleNumber(t);
   t.SetAsString("DAW", IssueDate);
   t.SetAsString("DAS", SaleDate);
   t.SetAsString("DAV", SaleDate);
@@ -197,10 +198,7 @@ void BuchalterWriter::WriteBuchalterSaleItem(const xml::TXMLNode& row, const cha
   t.SetAsString("STV", "N");
   t.SetAsInteger("STM", 1);
   t.SetAsString("CSS", "T");
-  t.SetAsInteger("TYV", DocType);
-  t.SetAsString("PRE", Prefix);
-  SetNumberText(t, "NRV", Number);
-  t.SetAsString("POS", Suffix);
+  WriteSaleNumber(t);
   t.SetAsString("DAW", IssueDate);
   t.SetAsString("DAV", SaleDate);
   t.SetAsInteger("KON", 0);

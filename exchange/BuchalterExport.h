@@ -62,8 +62,8 @@ class BuchalterWriter {
   db::TDbfTable& SaleItems() { return *tables_[1]; }
   db::TDbfTable& Purchases() { return *tables_[2]; }
   db::TDbfTable& PurchaseItems() { return *tables_[3]; }
-  // Sets a document-number field that may be blank: 0 in a number field, "" in a text one.
-  void SetNumberText(db::TDbfTable& table, const char* field, const std::string& value);
+  // TYV, PRE, NRV and POS of a sales document or item record.
+  void WriteSaleNumber(db::TDbfTable& table);
   void WriteNameFields(db::TDbfTable& table, const std::string& name);
 
   std::vector<std::unique_ptr<db::TDbfTable>> tables_;

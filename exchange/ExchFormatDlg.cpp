@@ -122,7 +122,7 @@ void TExchFormatDlg::Convert() {
     LastOutput = ConvertV7ToRamzes(v7, fileName, outputFolder, MainForm.CutDict);
   } else if (output == kFormatV7 && fa) {
     if (!JpkVatDlg) Fail("Brak okna JPK_V7M do przeliczenia rejestru");
-    LastOutput = ConvertFaToV7(fa, fileName, outputFolder, *JpkVatDlg);
+    LastOutput = ConvertFaToV7(std::move(fa), fileName, outputFolder, *JpkVatDlg);
   }
 }
 

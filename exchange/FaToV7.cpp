@@ -126,13 +126,14 @@ void MapFaToV7(const v7m::IXMLJPK& v7, const fa::IXMLJPKFA& fa, TJpkVatDlg& edit
   editor.RecalcJPK(v7);
 }
 
-std::string ConvertFaToV7(const fa::IXMLJPKFA& fa, const std::string& inputFileName, const std::string& outputFolder,
+std::string ConvertFaToV7(fa::IXMLJPKFA fa, const std::string& inputFileName, const std::string& outputFolder,
                           TJpkVatDlg& editor) {
   BusyCursor busy;
   v7m::IXMLJPK v7 = v7m::NewJpkV7();
   InitJpkV7Doc(v7);
   SetJpkV7Header(v7, false);
   MapFaToV7(v7, fa, editor);
+  fa = fa::IXMLJPKFA();  // the invoices are no longer needed while the register is saved
   std::string fileName = FaToV7FileName(outputFolder, inputFileName);
   SaveJpkFile(v7, fileName);
   ShowInfo(kConversionDone);

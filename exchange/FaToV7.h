@@ -24,8 +24,9 @@ void MapFaToV7(const v7m::IXMLJPK& v7, const fa::IXMLJPKFA& fa, TJpkVatDlg& edit
 // ConvertFaToV7: a new JPK_V7M(2) document with its header for the working period,
 // MapFaToV7, saved (reformatted and checked against the schema) as FaToV7FileName, then
 // the information "Zakończono konwersję\rSprawdź wygenerowane dane". Returns the name of
-// the file written. An error leaves no output file.
-std::string ConvertFaToV7(const fa::IXMLJPKFA& fa, const std::string& inputFileName, const std::string& outputFolder,
+// the file written. An error leaves no output file. The JPK_FA document is let go once
+// it is mapped (a caller that passes its only reference frees it before the save).
+std::string ConvertFaToV7(fa::IXMLJPKFA fa, const std::string& inputFileName, const std::string& outputFolder,
                           TJpkVatDlg& editor);
 
 }  // namespace velkar
