@@ -13,6 +13,7 @@ const std::vector<Command>& AllCommands() {
              DbCommands(),
              NipCommands(),
              V7mCommands(),
+             KrCommands(),
          })
       all.insert(all.end(), group.begin(), group.end());
     return all;

@@ -6,6 +6,8 @@ namespace velkar {
 Program::Program() { SetMainForm(&MainForm); }
 
 Program::~Program() {
+  // A running ledger task is cancelled and waited for while the session is still there.
+  if (GenFromTulvoDlg) GenFromTulvoDlg->FormDestroy();
   MainForm.FormDestroy();
   SetMainForm(nullptr);
 }
@@ -17,6 +19,8 @@ void Program::Create(const std::vector<std::string>& args) {
   ParagonDlg = std::make_unique<TParagonDlg>();
   JpkVatDlg = std::make_unique<TJpkVatDlg>(MainForm.OpenDlg, MainForm.SaveDlg, *dlgLinkAsk, *ParagonDlg);
   MainForm.ToolWindows.JpkVatDlg = JpkVatDlg.get();
+  GenFromTulvoDlg = std::make_unique<TGenFromTulvoDlg>(MainForm.Session, MainForm.TulvoAccSet);
+  MainForm.ToolWindows.GenFromTulvoDlg = GenFromTulvoDlg.get();
 }
 
 }  // namespace velkar

@@ -10,6 +10,7 @@
 #include "editor/JpkVatDlg.h"
 #include "editor/LinkAskDlg.h"
 #include "editor/ParagonDlg.h"
+#include "ledger/GenFromTulvoDlg.h"
 
 namespace velkar {
 
@@ -26,6 +27,7 @@ class Program {
   std::unique_ptr<TdlgLinkAsk> dlgLinkAsk;
   std::unique_ptr<TParagonDlg> ParagonDlg;
   std::unique_ptr<TJpkVatDlg> JpkVatDlg;
+  std::unique_ptr<TGenFromTulvoDlg> GenFromTulvoDlg;
 };
 
 }  // namespace velkar

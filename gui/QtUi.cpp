@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QThread>
+#include <QTimer>
 
 #include "app/ui/Window.h"
 #include "base/Text.h"
@@ -159,6 +160,41 @@ void QtUi::WindowChanged(Window& window) {
 void QtUi::SetActiveView(Window* window, std::function<void()> refresh) {
   if (refresh) refreshers_[window] = std::move(refresh);
   else refreshers_.erase(window);
+}
+
+void QtUi::PostToUiThread(std::function<void()> call) {
+  QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
+}
+
+void QtUi::ProcessMessages(int milliseconds) {
+  if (milliseconds <= 0) {
+    QApplication::processEvents();
+    return;
+  }
+  // A timer makes sure the wait for more events ends after `milliseconds`.
+  QTimer limit;
+  limit.setSingleShot(true);
+  limit.start(milliseconds);
+  QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+int QtUi::StartTimer(int intervalMs, std::function<void()> onTick) {
+  auto timer = std::make_unique<QTimer>();
+  timer->setInterval(intervalMs);
+  QObject::connect(timer.get(), &QTimer::timeout, std::move(onTick));
+  timer->start();
+  int id = nextTimer_++;
+  timers_[id] = std::move(timer);
+  return id;
+}
+
+void QtUi::StopTimer(int id) {
+  auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  it->second->stop();
+  // A timer may be stopped from its own tick: delete it once control is back in the loop.
+  it->second.release()->deleteLater();
+  timers_.erase(it);
 }
 
 }  // namespace velkar::gui

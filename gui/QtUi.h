@@ -2,6 +2,7 @@
 // display of a window object through the view registered for it.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -11,6 +12,7 @@
 #include "app/ui/UiPort.h"
 
 class QLabel;
+
 
 namespace velkar::gui {
 
@@ -33,6 +35,10 @@ class QtUi final : public UiPort {
   void PauseWithRepaint(int milliseconds) override;
   void RunOnUiThread(const std::function<void()>& call) override;
   void WindowChanged(Window& window) override;
+  void PostToUiThread(std::function<void()> call) override;
+  void ProcessMessages(int milliseconds) override;
+  int StartTimer(int intervalMs, std::function<void()> onTick) override;
+  void StopTimer(int id) override;
 
   // A view registers itself while it is shown, to be refreshed on WindowChanged.
   void SetActiveView(Window* window, std::function<void()> refresh);
@@ -40,6 +46,8 @@ class QtUi final : public UiPort {
  private:
   std::unique_ptr<QLabel> hint_;
   std::map<Window*, std::function<void()>> refreshers_;
+  std::map<int, std::unique_ptr<QTimer>> timers_;
+  int nextTimer_ = 1;
 };
 
 // "Plik JPK|*.xml" as a Qt filter "Plik JPK (*.xml)".

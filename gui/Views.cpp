@@ -1,6 +1,7 @@
 // Every tool window's view, registered by the window's class name.
 #include "gui/Views.h"
 
+#include "gui/GenFromTulvoDlgView.h"
 #include "gui/JpkVatDlgView.h"
 #include "gui/LinkAskView.h"
 #include "gui/ParagonDlgView.h"
@@ -15,6 +16,9 @@ void RegisterViews() {
   });
   QtUi::RegisterView("TParagonDlg", [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
     return std::make_unique<ParagonDlgView>(static_cast<TParagonDlg&>(window), parent);
+  });
+  QtUi::RegisterView("TGenFromTulvoDlg", [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
+    return std::make_unique<GenFromTulvoDlgView>(static_cast<TGenFromTulvoDlg&>(window), parent);
   });
   QtUi::RegisterView("TdlgLinkAsk", [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
     return std::make_unique<LinkAskView>(static_cast<TdlgLinkAsk&>(window), parent);

@@ -55,7 +55,7 @@ class ScriptedUi final : public UiPort {
   void HideWaitHint() override { hintVisible_ = false; }
   void Beep() override { ++beeps_; }
   void PauseWithRepaint(int) override { ++pauses_; }
-  void RunOnUiThread(const std::function<void()>& call) override { call(); }
+  void RunOnUiThread(const std::function<void()>& call) override { UiQueue().RunAndWait(call); }
 
  private:
   std::optional<std::string> NextFileName();
