@@ -246,26 +246,26 @@ void TGenFromTulvoDlg::BuildKontoZapis() {
     row.Set_typ("G");
     row.Set_LpZapisu(n);
     row.Set_NrZapisu(tblDetails.FieldByName("Seq No").AsString());
-    if (debit.IsNull()) {
-      row.Set_KodKontaWinien("null");
-      row.Set_KwotaWinien(0);
-    } else {
-      double amount = round2(debit.AsFloat());
-      debitTotal = round2(debitTotal + amount);
-      row.Set_KodKontaWinien(symbol);
-      row.Set_KwotaWinien(amount);
-      if (!description.empty()) row.Set_OpisZapisuWinien(description);
-    }
-    if (credit.IsNull()) {
-      row.Set_KodKontaMa("null");
-      row.Set_KwotaMa(0);
-    } else {
-      double amount = round2(credit.AsFloat());
-      creditTotal = round2(creditTotal + amount);
-      row.Set_KodKontaMa(symbol);
-      row.Set_KwotaMa(amount);
-      if (!description.empty()) row.Set_OpisZapisuMa(description);
-    }
+    // One side of the posting: an empty amount writes "null" and 0 and leaves the total.
+    auto side = [&](const db::Field& value, double& total, auto setCode, auto setAmount, auto setDescription) {
+      if (value.IsNull()) {
+        setCode("null");
+        setAmount(0.0);
+        return;
+      }
+      double amount = round2(value.AsFloat());
+      total = round2(total + amount);
+      setCode(symbol);
+      setAmount(amount);
+      if (!description.empty()) setDescription(description);
+    };
+    side(
+        debit, debitTotal, [&](const std::string& code) { row.Set_KodKontaWinien(code); },
+        [&](double amount) { row.Set_KwotaWinien(amount); },
+        [&](const std::string& text) { row.Set_OpisZapisuWinien(text); });
+    side(
+        credit, creditTotal, [&](const std::string& code) { row.Set_KodKontaMa(code); },
+        [&](double amount) { row.Set_KwotaMa(amount); }, [&](const std::string& text) { row.Set_OpisZapisuMa(text); });
   }
 }
 

@@ -51,15 +51,15 @@ void WriteLedger(const std::string& yearDir, const LedgerYear& ledger) {
   for (const LedgerEntry& e : ledger.entries) {
     samples::Record j = journal.NewRecord();
     j.Set("Seq No", e.seqNo).Set("Period Id", e.periodId).Set("Book Type", e.bookType).Set("Book No", e.bookNo);
-    j.Set("Book Id", e.bookId).Set("Date", e.date).Set("Book Date", e.date).Set("Operator Id", e.operatorId);
+    j.Set("Book Id", e.bookId).Set("Date", e.date).Set("Book Date", e.bookDate).Set("Operator Id", e.operatorId);
     if (!e.comments.empty()) j.Set("Comments", e.comments);
     journal.Append(j);
     int line = 0;
     for (const LedgerPosting& p : e.postings) {
       samples::Record d = details.NewRecord();
-      d.Set("Seq No", e.seqNo).Set("Line", ++line).Set("Period Id", e.periodId).Set("Primary Account", p.p);
-      if (p.s1) d.Set("Secondary Account", p.s1);
-      if (p.s2) d.Set("Secondary2 Account", p.s2);
+      d.Set("Seq No", e.seqNo).Set("Line", ++line).Set("Period Id", e.periodId).Set("Primary Account", p.primary);
+      if (p.secondary1) d.Set("Secondary Account", p.secondary1);
+      if (p.secondary2) d.Set("Secondary2 Account", p.secondary2);
       d.Set(p.debit ? "Debit" : "Credit", p.amount);
       if (!p.description.empty()) d.Set("Description", p.description);
       details.Append(d);
@@ -231,7 +231,8 @@ LedgerEntry Entry(int seqNo, int periodId, const std::string& bookId, const std:
   e.bookType = bookId == "WB" ? "Dziennik bankowy" : bookId == "PK" ? "Dziennik operacji różnych" : "Dziennik sprzedaży";
   e.bookNo = bookId + " " + std::to_string(seqNo) + "/" + std::to_string(date.year);
   e.bookId = bookId;
-  e.date = date;
+  e.date = e.bookDate = date;
+  e.operatorId = "AK";
   e.comments = comments;
   e.postings = std::move(postings);
   return e;

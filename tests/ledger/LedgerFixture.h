@@ -10,6 +10,7 @@
 
 #include "base/DateTime.h"
 #include "model/kr/JpkKR.h"
+#include "samples/TulvoLedger.h"
 #include "tests/support/TempDir.h"
 
 namespace velkar::test {
@@ -21,22 +22,9 @@ struct LedgerAccount {
   double initDebit = 0, initCredit = 0;
 };
 
-struct LedgerPosting {
-  int p = 0, s1 = 0, s2 = 0;
-  bool debit = true;
-  double amount = 0;
-  std::string description;
-};
-
-struct LedgerEntry {
-  int seqNo = 0;
-  int periodId = 0;
-  std::string bookType, bookNo, bookId;
-  DateTime date;
-  std::string operatorId = "AK";
-  std::string comments;
-  std::vector<LedgerPosting> postings;
-};
+// The postings and entries are those of the sample ledger's generator.
+using LedgerPosting = samples::Posting;
+using LedgerEntry = samples::JournalEntry;
 
 struct LedgerYear {
   std::vector<LedgerAccount> accounts;
