@@ -56,6 +56,12 @@ void TGenFromTulvoDlg::OfferSaveKR() {
 }
 
 void TGenFromTulvoDlg::btnDoItClick() {
+  // A start while the task runs is refused before it touches anything: the running task
+  // reads CurDate for its header.
+  if (Task) {
+    ShowInfo(kBusyMessage);
+    return;
+  }
   MadeSuccessfully = false;
   if (std::optional<DateTime> date = ParseDate(dtp.Date)) Settings().CurDate = *date;
   DoFromTulvo();

@@ -105,11 +105,15 @@ TEST_F(GenFromTulvoDlgTest, NoAnswerSavesNothing) {
 TEST_F(GenFromTulvoDlgTest, ASecondStartIsRefusedWhileTheTaskRuns) {
   dlg->FormShow();
   dlg->btnDoItClick();
-  // The task cannot finish before this thread serves its progress hand-over.
+  // The task cannot finish before this thread serves its progress hand-over. The refused
+  // start leaves the working date the running task reads alone.
+  dlg->dtp.Date = "2024-01-01";
   dlg->btnDoItClick();
   EXPECT_EQ(ui.LastMessage(), "Task is already running.");
+  EXPECT_EQ(Settings().CurDate, (DateTime{2024, 3, 1}));
   RunUntilClosed();
   EXPECT_TRUE(dlg->MadeSuccessfully);
+  EXPECT_EQ(dlg->JPKKR.Naglowek().DataOd(), "2024-03-01");
   // Once idle, a new run starts.
   dlg->FormShow();
   dlg->btnDoItClick();
