@@ -1,6 +1,8 @@
 // Profile-file reading for the configuration.
 #include "app/IniFile.h"
 
+#include <charconv>
+
 #include <iconv.h>
 
 #include "base/Error.h"
@@ -116,6 +118,35 @@ long long TIniFile::ReadInteger(const std::string& section, const std::string& k
     }
   }
   return TryParseInt(*value, number) ? number : defaultValue;
+}
+
+long long TIniFile::ReadIntegerInRange(const std::string& section, const std::string& key, long long defaultValue,
+                                        long long min, long long max) const {
+  auto value = Find(section, key);
+  if (!value || value->find_first_of("0123456789") == std::string::npos) return defaultValue;
+  bool hex = value->size() > 2 && (StartsWith(*value, "0x") || StartsWith(*value, "0X"));
+  long long number = 0;
+  bool read = false;
+  if (hex) {
+    std::string_view digits = std::string_view(*value).substr(2);
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number, 16);
+    read = ec == std::errc() && ptr == digits.data() + digits.size() && digits.front() != '-';
+  } else {
+    read = TryParseInt(*value, number);
+    // Digits with anything but a sign before them are no number at all: the default.
+    if (!read && value->find_first_not_of("+-0123456789") != std::string::npos) return defaultValue;
+  }
+  if (!read || number < min || number > max)
+    Fail("Wartość w kluczu %s spoza zakresu %lld..%lld: %s", key, min, max, *value);
+  return number;
+}
+
+DateTime TIniFile::ReadRequiredDate(const std::string& section, const std::string& key, const DateTime& defaultValue) const {
+  auto value = Find(section, key);
+  if (!value || value->empty()) return defaultValue;
+  auto date = ParseDate(*value);
+  if (!date) Fail("Niepoprawna data w kluczu %s: %s", key, *value);
+  return *date;
 }
 
 bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const {

@@ -26,6 +26,14 @@ class TIniFile {
   std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
   // A whole number; a missing or non-numeric value gives the default.
   long long ReadInteger(const std::string& section, const std::string& key, long long defaultValue) const;
+  // A whole number from `min` to `max`. A missing value, or one with no digits in it, gives
+  // the default; a number outside the range, too long to read or written wrongly ("0x-354")
+  // raises an error naming the key, instead of being cut to something else.
+  long long ReadIntegerInRange(const std::string& section, const std::string& key, long long defaultValue,
+                               long long min, long long max) const;
+  // A "yyyy-MM-dd" date; a missing or empty value gives the default, anything else that
+  // is not a date raises "Niepoprawna data w kluczu KEY: VALUE".
+  DateTime ReadRequiredDate(const std::string& section, const std::string& key, const DateTime& defaultValue) const;
   // 0 is no, any other whole number yes; a missing or non-numeric value gives the default.
   bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
   // "yyyy-MM-dd"; a missing or unreadable value gives the default.

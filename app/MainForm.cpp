@@ -1,7 +1,7 @@
 // Start-up and the main window.
 #include "app/MainForm.h"
 
-#include <cstdlib>
+#include <new>
 
 #include "app/Settings.h"
 #include "base/Error.h"
@@ -49,7 +49,6 @@ TMainForm::TMainForm() : Window("TMainForm", "Velkar") {
   OpenDlg.initialDir = SaveDlg.initialDir = "C:\\Ledrix\\JPK";
   btnGenFromGradmo.Hint = "Generowanie danych z Gradmo do JPK_FA i innych systemów księgowych";
   btnGenFromGradmo.ShowHint = true;
-  ExitProgram = [](int code) { std::exit(code); };
 }
 
 void TMainForm::FormCreate(const std::vector<std::string>& args) {
@@ -129,9 +128,14 @@ TImageList* TMainForm::MakeImageList(const std::vector<std::string>& names, int 
   return ImageLists.back().get();
 }
 
-void TMainForm::AppException(const std::exception& error) {
-  ShowErrorBox(error.what());
-  ExitProgram(1);
+void TMainForm::AppException(const std::exception& error) { ShowErrorBox(UserMessage(error)); }
+
+std::string UserMessage(const std::exception& error) {
+  // The program's own errors carry Polish messages; a library's or the system's English
+  // text only follows a Polish sentence.
+  if (dynamic_cast<const Error*>(&error)) return error.what();
+  if (dynamic_cast<const std::bad_alloc*>(&error)) return "Za mało pamięci do wykonania operacji";
+  return Format("Nieoczekiwany błąd programu (%s)", error.what());
 }
 
 }  // namespace velkar

@@ -80,10 +80,10 @@ class TMainForm : public Window {
   bool FormCloseQuery() override;
   void FormDestroy();
 
-  // Shows the error's message in the error box, then ends the program with exit code 1
-  // through `ExitProgram`.
+  // Shows the error's message in the error box; the program goes on in the window the
+  // user was in (the failed operation has left every document as it was). Only a failed
+  // start-up ends the program, with exit code 1 (cli/RunGui).
   void AppException(const std::exception& error);
-  std::function<void(int)> ExitProgram;
 
   // A new image list owned by the main window with the bitmap resources names[0..highIndex],
   // each marked transparent, in that order. If one fails to load, nothing is kept and the
@@ -99,6 +99,10 @@ class TMainForm : public Window {
  private:
   void ShowTool(Window* window);
 };
+
+// The text shown for an error: the program's own Polish message, or a Polish sentence
+// with the library's or system's text in parentheses.
+std::string UserMessage(const std::exception& error);
 
 // The main window of the running program.
 TMainForm* MainForm();

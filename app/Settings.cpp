@@ -1,6 +1,8 @@
 // Reading the configuration into ProgramSettings.
 #include "app/Settings.h"
 
+#include <climits>
+
 #include "app/IniFile.h"
 #include "base/Error.h"
 #include "base/Paths.h"
@@ -67,7 +69,7 @@ ProgramSettings ReadProgramSettings(const TIniFile& ini, const std::function<voi
   s.Poczta = ini.ReadString(kSystem, "Poczta", "");
   s.USCode = ReadRequiredSetting(ini, kSystem, "USCode");
   s.NazwaSystemu = ReadRequiredSetting(ini, kSystem, "NazwaSystemu");
-  s.CurDate = ini.ReadDate(kSystem, "CurDate", IncMonth(Clock::Now(), -1));
+  s.CurDate = ini.ReadRequiredDate(kSystem, "CurDate", IncMonth(Clock::Now(), -1));
   s.QorDataDir = ReadDirSetting(ini, "QorDataDir", "-");
   s.TulvoDir = ReadDirSetting(ini, "TulvoDir", "-");
   s.FennikDir = ReadDirSetting(ini, "FennikDir", "-");
@@ -94,9 +96,10 @@ ProgramSettings ReadProgramSettings(const TIniFile& ini, const std::function<voi
   s.SkadMM = ini.ReadString(kSystem, "SkadMM", "Magazyn Główny");
   s.DokadMM = ini.ReadString(kSystem, "DokadMM", "Magazyn Główny");
   s.SchemaDir = ReadDirSetting(ini, "SchemaDir", "-");
-  s.ParadoxCodePage = static_cast<int>(ini.ReadInteger(kSystem, "ParadoxCodePage", 852));
-  s.Wersja_programu = static_cast<int>(ini.ReadInteger(kSage, "Wersja_programu", 42));
-  s.Wersja_szablonu = static_cast<int>(ini.ReadInteger(kSage, "Wersja_szablonu", 3));
+  // Code pages are 16-bit numbers; a wider value must not wrap round into another one.
+  s.ParadoxCodePage = static_cast<int>(ini.ReadIntegerInRange(kSystem, "ParadoxCodePage", 852, 1, 65535));
+  s.Wersja_programu = static_cast<int>(ini.ReadIntegerInRange(kSage, "Wersja_programu", 42, 0, INT_MAX));
+  s.Wersja_szablonu = static_cast<int>(ini.ReadIntegerInRange(kSage, "Wersja_szablonu", 3, 0, INT_MAX));
 
   s.AddressLine = FormatAddress(s.KodPocztowy, s.Miasto, s.Ulica, s.AdrZipCityFirst, s.NrDomu, s.NrLokalu);
   s.SalesDocumentClasses = MakeSalesDocumentClasses(s.AddFaktMarket);

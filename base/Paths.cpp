@@ -99,7 +99,7 @@ void ReplaceFileAtomically(const std::string& target, const std::function<void(c
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = mkstemp(name.data());
-  if (fd < 0) Fail("Nie można zapisać pliku %s: %s", target, std::strerror(errno));
+  if (fd < 0) Fail("Nie można zapisać pliku %s (%s)", target, std::strerror(errno));
   ::close(fd);
   std::string temp(name.data());
   try {
@@ -109,7 +109,7 @@ void ReplaceFileAtomically(const std::string& target, const std::function<void(c
     if (check < 0 || ::fsync(check) != 0) {
       int err = errno;
       if (check >= 0) ::close(check);
-      Fail("Nie można zapisać pliku %s: %s", target, std::strerror(err));
+      Fail("Nie można zapisać pliku %s (%s)", target, std::strerror(err));
     }
     ::close(check);
     // Keep the permissions of the file being replaced (mkstemp creates 0600).
@@ -117,14 +117,14 @@ void ReplaceFileAtomically(const std::string& target, const std::function<void(c
     if (::stat(target.c_str(), &old) == 0) ::chmod(temp.c_str(), old.st_mode & 07777);
     else ::chmod(temp.c_str(), 0644 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }());
     if (std::rename(temp.c_str(), target.c_str()) != 0)
-      Fail("Nie można zapisać pliku %s: %s", target, std::strerror(errno));
+      Fail("Nie można zapisać pliku %s (%s)", target, std::strerror(errno));
   } catch (...) {
     std::remove(temp.c_str());
     throw;
   }
 }
 
-void WriteFileAtomically(const std::string& target, const std::string& content) {
+void WriteFileAtomically(const std::string& target, std::string_view content) {
   ReplaceFileAtomically(target, [&](const std::string& temp) {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));

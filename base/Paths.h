@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velkar {
@@ -31,6 +32,6 @@ std::vector<std::string> ReadLines(const std::string& path);
 // which then replaces the target by a rename. On any failure the temporary file is removed,
 // the old target stays as it was, and a Polish error naming the file is raised.
 void ReplaceFileAtomically(const std::string& target, const std::function<void(const std::string& tempPath)>& write);
-void WriteFileAtomically(const std::string& target, const std::string& content);
+void WriteFileAtomically(const std::string& target, std::string_view content);
 
 }  // namespace velkar

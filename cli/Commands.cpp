@@ -13,6 +13,9 @@ const std::vector<Command>& AllCommands() {
              DbCommands(),
              NipCommands(),
              V7mCommands(),
+             ExportCommands(),
+             ConvertCommands(),
+             KrCommands(),
          })
       all.insert(all.end(), group.begin(), group.end());
     return all;

@@ -1,6 +1,8 @@
 // Commands of the database engine: a table or an SQL query's result printed as CSV, for
 // bookkeepers who want to look into their data.
+#include <cmath>
 #include <iostream>
+#include <string_view>
 
 #include "base/Error.h"
 #include "base/Paths.h"
@@ -59,7 +61,48 @@ int RunDump(CommandContext& context) {
   return 0;
 }
 
-// velkar db query --dir FOLDER FILE.sql [--param NAME=VALUE]... [--codepage N]
+// Whether `text` is a plain decimal number: an optional minus, digits, and optionally "."
+// and more digits. Only such values are bound as numbers (not "NaN", "inf", "+-5", "1e3").
+bool IsPlainDecimal(std::string_view text) {
+  if (text.starts_with('-')) text.remove_prefix(1);
+  size_t dot = text.find('.');
+  std::string_view whole = text.substr(0, dot);
+  std::string_view fraction = dot == std::string_view::npos ? std::string_view("0") : text.substr(dot + 1);
+  auto digits = [](std::string_view part) {
+    return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return digits(whole) && digits(fraction);
+}
+
+void BindParameter(db::TQuery& query, const std::string& param) {
+  size_t eq = param.find('=');
+  if (eq == std::string::npos || eq == 0) Fail("Parametr %s: oczekiwano NAZWA=WARTOŚĆ", param);
+  std::string value = param.substr(eq + 1);
+  db::TParam& target = query.ParamByName(param.substr(0, eq));
+  long long whole = 0;
+  double number = 0;
+  if (IsPlainDecimal(value) && value.find('.') == std::string::npos && TryParseInt(value, whole))
+    target.SetAsInteger(whole);
+  else if (IsPlainDecimal(value) && value.find('.') != std::string::npos && TryParseDouble(value, number) &&
+           std::isfinite(number))
+    target.SetAsFloat(number);
+  else
+    target.SetAsString(value);
+}
+
+// A whole-number option from 1 to `max`, or its default when not given.
+long long CountOption(const ParsedArgs& args, const std::string& name, long long defaultValue, long long max) {
+  if (!args.Has(name)) return defaultValue;
+  long long value = 0;
+  if (!TryParseInt(args.Get(name), value) || value < 1 || value > max)
+    Fail("Nieprawidłowa wartość opcji --%s: %s (oczekiwano liczby od 1 do %lld)", name, args.Get(name), max);
+  return value;
+}
+
+constexpr long long kDefaultRowLimit = 100000;
+constexpr long long kDefaultSeconds = 60;
+
+// velkar db query --dir FOLDER FILE.sql [--param NAME=VALUE]... [--codepage N] [--limit N] [--timeout S]
 int RunQuery(CommandContext& context) {
   if (context.args.positional.size() != 1)
     Fail("Podaj jeden plik SQL: velkar db query --dir FOLDER PLIK.sql [--param NAZWA=WARTOŚĆ] [--codepage N]");
@@ -69,20 +112,23 @@ int RunQuery(CommandContext& context) {
   db::TQuery query(&session);
   query.DatabaseName = IncludeTrailingPathDelimiter(NativePath(context.args.Get("dir")));
   query.SQL.LoadFromFile(context.args.positional[0]);
-  for (const std::string& param : context.args.All("param")) {
-    size_t eq = param.find('=');
-    if (eq == std::string::npos || eq == 0) Fail("Parametr %s: oczekiwano NAZWA=WARTOŚĆ", param);
-    // Whole numbers and decimals with "." are numbers; any other value is text.
-    std::string value = param.substr(eq + 1);
-    long long whole = 0;
-    double number = 0;
-    db::TParam& target = query.ParamByName(param.substr(0, eq));
-    if (TryParseInt(value, whole)) target.SetAsInteger(whole);
-    else if (TryParseDouble(value, number)) target.SetAsFloat(number);
-    else target.SetAsString(value);
+  for (const std::string& param : context.args.All("param")) BindParameter(query, param);
+  db::TQuery::Limits limits;
+  limits.maxRows = CountOption(context.args, "limit", kDefaultRowLimit, 1LL << 62);
+  limits.maxSeconds = static_cast<int>(CountOption(context.args, "timeout", kDefaultSeconds, 24 * 3600));
+  // Rows are printed as they come: a long query shows its progress and can be stopped.
+  auto line = [](const auto& values, auto text) {
+    for (size_t i = 0; i < values.size(); ++i) std::cout << (i ? "," : "") << db::CsvField(text(values[i]));
+    std::cout << "\r\n";
+  };
+  try {
+    query.StreamRows(
+        limits, [&](const std::vector<std::string>& names) { line(names, [](const std::string& n) { return n; }); },
+        [&](const std::vector<db::Field>& row) { line(row, [](const db::Field& f) { return db::CsvValue(f); }); });
+  } catch (...) {
+    std::cout.flush();
+    throw;
   }
-  query.Open();
-  db::WriteCsv(query, {}, context.args.positional[0], std::cout);
   std::cout.flush();
   return 0;
 }
@@ -93,8 +139,10 @@ std::vector<Command> DbCommands() {
   return {
       {"db dump", "velkar db dump TABELA [--filter WYRAŻENIE] [--fields A,B,...] [--codepage N]",
        {"filter", "fields", "codepage"}, {}, RunDump},
-      {"db query", "velkar db query --dir FOLDER PLIK.sql [--param NAZWA=WARTOŚĆ]... [--codepage N]",
-       {"dir", "param", "codepage"}, {}, RunQuery},
+      {"db query",
+       "velkar db query --dir FOLDER PLIK.sql [--param NAZWA=WARTOŚĆ]... [--codepage N] [--limit WIERSZE] "
+       "[--timeout SEKUNDY]",
+       {"dir", "param", "codepage", "limit", "timeout"}, {}, RunQuery},
   };
 }
 

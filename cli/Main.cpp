@@ -81,7 +81,18 @@ int Main(int argc, char** argv) {
 
     size_t used = 0;
     const Command* command = FindCommand(words, used);
-    if (!command) Fail("Nieznane polecenie: %s (velkar --help podaje listę poleceń)", words[0]);
+    if (!command) {
+      // A group's name alone ("velkar v7m") lists the group's commands.
+      std::string group = words[0] + " ";
+      std::string list;
+      for (const Command& candidate : AllCommands())
+        if (StartsWith(candidate.name, group)) list += "  " + candidate.usage + "\n";
+      std::string unknown = list.empty() || words.size() == 1 ? words[0] : words[0] + " " + words[1];
+      if (list.empty() || words.size() > 1)
+        Fail("Nieznane polecenie: %s (velkar --help podaje listę poleceń)", unknown);
+      std::cout << "Polecenia velkar " << words[0] << ":\n" << list;
+      return 1;
+    }
     TerminalUi ui(preset);
     SetUi(&ui);
     CommandContext context{startupArgs, {}};

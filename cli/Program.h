@@ -10,6 +10,10 @@
 #include "editor/JpkVatDlg.h"
 #include "editor/LinkAskDlg.h"
 #include "editor/ParagonDlg.h"
+#include "generate/GenJpkVatDlg.h"
+#include "warehouse/GenFromGradmoDlg.h"
+#include "exchange/ExchFormatDlg.h"
+#include "ledger/GenFromTulvoDlg.h"
 
 namespace velkar {
 
@@ -25,7 +29,11 @@ class Program {
   TMainForm MainForm;
   std::unique_ptr<TdlgLinkAsk> dlgLinkAsk;
   std::unique_ptr<TParagonDlg> ParagonDlg;
+  std::unique_ptr<TExchFormatDlg> ExchFormatDlg;
   std::unique_ptr<TJpkVatDlg> JpkVatDlg;
+  std::unique_ptr<TGenJpkVatDlg> GenJpkVatDlg;
+  std::unique_ptr<TGenFromGradmoDlg> GenFromGradmoDlg;
+  std::unique_ptr<TGenFromTulvoDlg> GenFromTulvoDlg;
 };
 
 }  // namespace velkar

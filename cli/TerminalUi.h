@@ -31,7 +31,7 @@ class TerminalUi final : public UiPort {
   void HideWaitHint() override {}
   void Beep() override {}
   void PauseWithRepaint(int) override {}
-  void RunOnUiThread(const std::function<void()>& call) override { call(); }
+  void RunOnUiThread(const std::function<void()>& call) override { UiQueue().RunAndWait(call); }
 
  private:
   std::optional<std::string> NextFileName();

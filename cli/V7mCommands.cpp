@@ -12,6 +12,8 @@
 
 #include "app/ui/UiPort.h"
 #include "base/Error.h"
+#include "base/Paths.h"
+#include "base/DateTime.h"
 #include "cli/Commands.h"
 #include "cli/Program.h"
 
@@ -34,9 +36,11 @@ class EditorSession final : public UiPort {
     modals_[windowName] = std::move(handler);
   }
   int Problems() const { return problems_; }
+  // A save dialog with no name queued takes the name it proposes.
+  void AcceptProposedName() { acceptProposal_ = true; }
 
   Answer Ask(MessageKind kind, const std::string& text, Buttons buttons) override {
-    if (text == "Zapisać dokonane zmiany?") return Answer::No;
+    if (text == "Zapisać dokonane zmiany?" || text == "Zapisać wygenerowany plik?") return Answer::No;
     return terminal_.Ask(kind, text, buttons);
   }
   void ShowMessage(MessageKind kind, const std::string& text) override {
@@ -44,7 +48,16 @@ class EditorSession final : public UiPort {
     terminal_.ShowMessage(kind, text);
   }
   std::optional<std::string> OpenFileDialog(const FileDialogOptions&) override { return NextFileName(); }
-  std::optional<std::string> SaveFileDialog(const FileDialogOptions&) override { return NextFileName(); }
+  std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override {
+    if (fileNames_.empty() && acceptProposal_ && !options.fileName.empty()) {
+      bool absolute = options.fileName.front() == '/' || options.initialDir.empty();
+      std::string name = absolute ? options.fileName : IncludeTrailingPathDelimiter(options.initialDir) + options.fileName;
+      // As a save dialog does, a name without an extension gets the default one.
+      if (ExtractFileExt(name).empty() && !options.defaultExt.empty()) name += "." + options.defaultExt;
+      return name;
+    }
+    return NextFileName();
+  }
   std::optional<std::string> BrowseFolder(const std::string& title, const std::string& initialDir) override {
     return terminal_.BrowseFolder(title, initialDir);
   }
@@ -73,6 +86,7 @@ class EditorSession final : public UiPort {
   std::deque<std::string> fileNames_;
   std::map<std::string, std::function<int(Window&)>> modals_;
   int problems_ = 0;
+  bool acceptProposal_ = false;
 };
 
 // A command reads, writes and reloads whole documents of up to millions of small nodes.
@@ -103,9 +117,13 @@ void OpenInEditor(TJpkVatDlg& dlg, EditorSession& session, const std::string& fi
   Fail("Nie wczytano pliku %s", fileName);
 }
 
-// Saves the editor's document to `fileName` as "Zapisz JPK VAT" does.
+// Saves the editor's document to `fileName` as "Zapisz JPK VAT" does (an empty name: to
+// the name the save proposes).
 void SaveFromEditor(TJpkVatDlg& dlg, EditorSession& session, const std::string& fileName) {
-  session.QueueFileName(fileName);
+  if (fileName.empty())
+    session.AcceptProposedName();
+  else
+    session.QueueFileName(fileName);
   if (!dlg.btnSaveJPKClick()) Fail("Nie zapisano pliku %s", fileName);
   std::cout << "Zapisano plik " << CurrentJpkFileName() << '\n';
 }
@@ -163,6 +181,9 @@ constexpr const char* kParagonUsage =
     "velkar v7m paragon PLIK [--dowod TEKST] [--free N] [--zero N] [--net5 N --tax5 N] [--net8 N --tax8 N] "
     "[--net23 N --tax23 N] [-o WYNIK]";
 constexpr const char* kClearUsage = "velkar v7m clear-declaration PLIK";
+constexpr const char* kGenerateUsage =
+    "velkar v7m generate --from gradmo|tulvo|fennik --month RRRR-MM [--no-sales] [--no-purchases] [--correction] "
+    "[--declaration] [--into PLIK] [-o WYNIK]";
 
 int RunShow(CommandContext& context) {
   const std::string& file = OneFile(context, kShowUsage);
@@ -292,6 +313,59 @@ int RunClearDeclaration(CommandContext& context) {
   });
 }
 
+// The month of --month ("2024-03").
+DateTime GenerationMonth(const std::string& text) {
+  std::optional<DateTime> month;
+  if (text.size() == 7 && text[4] == '-') month = ParseDate(text + "-01");
+  if (!month) Fail("Niepoprawny miesiąc: %s (oczekiwano RRRR-MM)", text);
+  return *month;
+}
+
+// "Nowy JPK_V7M" from the editor's "Generuj JPK VAT", with the choices of the options; the
+// rows go into a new document, or into the one of --into; then the editor saves.
+int RunGenerate(CommandContext& context) {
+  const ParsedArgs& args = context.args;
+  if (!context.args.positional.empty() || !args.Has("from") || !args.Has("month")) Fail("Użycie: %s", kGenerateUsage);
+  const std::string source = args.Get("from");
+  if (source != "gradmo" && source != "tulvo" && source != "fennik")
+    Fail("Niepoprawna wartość opcji --from: %s (dozwolone: gradmo, tulvo, fennik)", source);
+  const DateTime month = GenerationMonth(args.Get("month"));
+  return Guarded([&] {
+    Program program;
+    program.Create(context.startupArgs);
+    TJpkVatDlg& dlg = *program.JpkVatDlg;
+    TGenJpkVatDlg& gen = *program.GenJpkVatDlg;
+    EditorSession session;
+    dlg.FormShow();
+    if (args.Has("into")) OpenInEditor(dlg, session, args.Get("into"));
+    session.OnModal("TdlgLinkAsk", [](Window& window) {
+      static_cast<TdlgLinkAsk&>(window).btnLinkJPKClick();
+      return window.ModalResultValue;
+    });
+    session.OnModal("TGenJpkVatDlg", [&](Window&) {
+      TRadioButton& button = source == "gradmo" ? gen.rbGradmo : source == "tulvo" ? gen.rbTulvo : gen.rbFennik;
+      if (!button.Enabled)
+        Fail("Źródło %s jest niedostępne: konfiguracja nie podaje folderu %s", button.Text,
+             source == "gradmo" ? "QorDataDir" : source == "tulvo" ? "TulvoDir" : "FennikDir");
+      gen.SetMonth(month);
+      gen.rbSourceClick(button);
+      gen.cbSale.Checked = !args.Has("no-sales");
+      gen.cbBuy.Checked = !args.Has("no-purchases");
+      gen.rbPurposeClick(args.Has("correction") ? gen.rbKorekta : gen.rbZlozenie);
+      gen.cbDecl.Checked = args.Has("declaration");
+      gen.btnDoItClick();
+      return gen.ModalResultValue;
+    });
+    if (!dlg.btnMakeJPK.Enabled) Fail("Konfiguracja nie podaje folderu danych Gradmo, Tulvo ani Fennik");
+    dlg.btnMakeJPKClick();
+    if (gen.ModalResultValue != mrOk || !dlg.LoadedJpk) Fail("Nie wygenerowano pliku JPK_V7M");
+    for (const TLabeledEdit* edit : {&dlg.edSaleLinesCount, &dlg.edSaleTaxSum, &dlg.edBuyLinesCount, &dlg.edBuyTaxSum})
+      Print(*edit);
+    SaveFromEditor(dlg, session, args.Get("o"));
+    return 0;
+  });
+}
+
 }  // namespace
 
 std::vector<Command> V7mCommands() {
@@ -309,6 +383,11 @@ std::vector<Command> V7mCommands() {
        {},
        RunParagon},
       {"v7m clear-declaration", kClearUsage, {}, {}, RunClearDeclaration},
+      {"v7m generate",
+       kGenerateUsage,
+       {"from", "month", "into", "o"},
+       {"no-sales", "no-purchases", "correction", "declaration"},
+       RunGenerate},
   };
 }
 

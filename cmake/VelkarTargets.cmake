@@ -36,7 +36,8 @@ function(velkar_test name)
 endfunction()
 
 # velkar_embed_version(TARGET): embeds the version block (project version and build
-# number) that the program's version text is read from.
+# number) that the program's version text is read from, in a section of its own
+# (".velkar_version"), so that it is found through the section table at once.
 function(velkar_embed_version target)
   set(block "VELKAR-VERSION-BLOCK")
   set(bytes "")
@@ -59,7 +60,7 @@ function(velkar_embed_version target)
   endforeach()
   set(out ${PROJECT_BINARY_DIR}/generated/${target}_version_block.cpp)
   file(WRITE ${out}.in "// Generated: the version block of the executable.\n"
-    "extern \"C\" __attribute__((used)) const unsigned char velkar_version_block[] = {${bytes}};\n")
+    "extern \"C\" __attribute__((used, section(\".velkar_version\"))) const unsigned char velkar_version_block[] = {${bytes}};\n")
   configure_file(${out}.in ${out} COPYONLY)
   target_sources(${target} PRIVATE ${out})
 endfunction()

@@ -8,13 +8,16 @@
 
 #include "base/Error.h"
 #include "base/Text.h"
+#include "model/xml/XmlErrors.h"
 #include "editor/JpkVatDlg.h"
+#include "editor/RowReaders.h"
 #include "editor/RowScan.h"
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "jpkfiles/NodeCopy.h"
 #include "model/xml/XmlValues.h"
 #include "tools/Money.h"
+#include "tools/NumberInput.h"
 
 namespace velkar {
 
@@ -50,10 +53,11 @@ struct Positions {
   }
 };
 
-// A whole-number edit: the platform's conversion error for anything else.
-std::optional<std::int64_t> EditValue(const TEdit& edit) {
-  if (edit.Text.empty()) return std::nullopt;
-  return xml::XmlStrToInt64(edit.Text);
+// The position a register total gives, whole złoty with halves away from zero; a total
+// the declaration cannot hold (more than 14 digits) is refused, never wrapped.
+std::int64_t PositionOfTotal(int k, double total) {
+  return CheckedWhole(RoundHalfAway(total, 0), Format("Pozycja P_%d (najwyżej 14 cyfr)", k),
+                      static_cast<double>(kPositionLimit) + 1);
 }
 
 // What the register rows give the declaration.
@@ -116,7 +120,18 @@ xml::TXMLNode EnsureChild(const xml::TXMLNode& parent, const char* name, std::in
 
 }  // namespace
 
+std::optional<std::int64_t> TJpkVatDlg::EditValue(TLabeledEdit& edit, const char* position) {
+  if (Trim(edit.Text).empty()) return std::nullopt;
+  try {
+    return ParseWholeInput(edit.Text, kPositionDigits);
+  } catch (const Error& error) {
+    ActiveControl = &edit;
+    throw xml::EConvertError(Format("Pole %s: %s", position, error.what()));
+  }
+}
+
 bool TJpkVatDlg::RefuseDeclaration(const std::string& message, TEdit& edit) {
+  ActiveControl = &edit;
   ShowWarning(message);
   edit.BackColor = Color::Red;
   Ui().WindowChanged(*this);
@@ -153,9 +168,11 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
 
   // Everything is read and checked before the document changes, so an error leaves the
   // declaration as it was.
-  std::optional<std::int64_t> p39 = EditValue(edP39), p49 = EditValue(edP49), p50 = EditValue(edP50),
-                              p52 = EditValue(edP52), p54 = EditValue(edP54);
-  std::int64_t p60 = cbP59.Checked ? EditValue(edP60).value_or(0) : 0;
+  ActiveControl = nullptr;
+  std::optional<std::int64_t> p39 = EditValue(edP39, "P_39"), p49 = EditValue(edP49, "P_49"),
+                              p50 = EditValue(edP50, "P_50"), p52 = EditValue(edP52, "P_52"),
+                              p54 = EditValue(edP54, "P_54");
+  std::int64_t p60 = cbP59.Checked ? EditValue(edP60, "P_60").value_or(0) : 0;
   if (cbP59.Checked && p60 <= 0)
     return RefuseDeclaration("Kwota na poczet przyszłych zobowiązań (P_60)\rmusi być większa od zera.", edP60);
   RegisterSums sums = SumRegister(LoadedJpk.FindChild("Ewidencja"));
@@ -163,7 +180,7 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
   Positions P;
   // 4. Sale positions, whole złoty, halves away from zero.
   for (int k = 10; k <= 36; ++k)
-    if (sums.found[static_cast<size_t>(k)]) P.Set(k, RoundToWhole(sums.total[static_cast<size_t>(k)]));
+    if (sums.found[static_cast<size_t>(k)]) P.Set(k, PositionOfTotal(k, sums.total[static_cast<size_t>(k)]));
   // 5., 6. Tax base and output tax.
   P.Set(37, P.Sum({10, 11, 13, 15, 17, 19, 21, 22, 23, 25, 27, 29, 31}));
   P.Set(38, P.Sum({16, 18, 20, 24, 26, 28, 30, 32, 33, 34}, {35, 36}));
@@ -172,19 +189,20 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
   // 8. Purchase positions: whole złoty with 50 grosz and more rounded up (Ordynacja
   // podatkowa, art. 63 § 1), as every other position.
   for (int k = 40; k <= 47; ++k)
-    if (sums.found[static_cast<size_t>(k)]) P.Set(k, RoundToWhole(sums.total[static_cast<size_t>(k)]));
+    if (sums.found[static_cast<size_t>(k)]) P.Set(k, PositionOfTotal(k, sums.total[static_cast<size_t>(k)]));
   // 9. Input tax.
   P.Set(48, P.Sum({39, 41, 43, 44, 45, 46, 47}));
   // 10., 11. Deductions cannot exceed the tax left to pay.
   std::int64_t rest = P[38] - P[48];
-  auto deduct = [&rest, &P](TLabeledEdit& edit, const std::optional<std::int64_t>& typed, int position) {
-    edit.BackColor = Color::Window;
+  // The edits show a lowered value only once the declaration is written.
+  std::vector<std::pair<TLabeledEdit*, std::optional<std::int64_t>>> lowered;
+  auto deduct = [&rest, &P, &lowered](TLabeledEdit& edit, const std::optional<std::int64_t>& typed, int position) {
+    lowered.emplace_back(&edit, std::nullopt);
     if (!typed) return;
     std::int64_t value = *typed;
     if (rest < value) {
       value = rest < 0 ? 0 : rest;
-      edit.Text = xml::XmlIntToStr(value);
-      edit.BackColor = Color::MoneyGreen;
+      lowered.back().second = value;
     }
     P.Set(position, value);
     rest -= value;
@@ -201,7 +219,10 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
     P.Set(51, rest);
     P.Set(53, 0);
   }
-  // 14. Refund and its term.
+  // 14. Refund and its term. A refund above the excess of input tax is a wrong return.
+  if (p54 && *p54 > P[53])
+    return RefuseDeclaration(
+        "Kwota do zwrotu (P_54) przekracza nadwyżkę podatku naliczonego nad należnym (P_53).", edP54);
   if (p54) {
     P.Set(54, *p54);
     for (size_t i = 0; i < std::size(terms); ++i)
@@ -220,11 +241,21 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
   if (P[53] - P[54] > 0) P.Set(62, P[53] - P[54]);
   // 17. Art. 89a ust. 1 corrections: P_68 and P_69 come as a pair.
   if (sums.correctionBase != 0 || sums.correctionTax != 0) {
-    P.Set(68, RoundToWhole(sums.correctionBase));
-    P.Set(69, RoundToWhole(sums.correctionTax));
+    P.Set(68, PositionOfTotal(68, sums.correctionBase));
+    P.Set(69, PositionOfTotal(69, sums.correctionTax));
   }
+  // Sums of positions within 14 digits stay far inside 64 bits; their results must fit
+  // the schema too.
+  for (int n = 10; n < static_cast<int>(P.p.size()); ++n)
+    if (P.p[static_cast<size_t>(n)] && (P[n] > kPositionLimit || P[n] < -kPositionLimit))
+      Fail("Pozycja P_%d: wartość %d jest poza zakresem (najwyżej 14 cyfr)", n, P[n]);
   // 18. Reasons for a correction: P_ORDZU is text of 1 to 3500 characters, never empty.
   if (!edORDZU.Text.empty()) P.ordzu = edORDZU.Text;
+
+  for (auto& [edit, value] : lowered) {
+    edit->BackColor = value ? Color::MoneyGreen : Color::Window;
+    if (value) edit->Text = xml::XmlIntToStr(*value);
+  }
 
   // 2. Header, created after Podmiot1 when missing.
   xml::TXMLNode deklaracja = LoadedJpk.FindChild("Deklaracja");
@@ -257,16 +288,25 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
 
 void TJpkVatDlg::btnClearDeclarationClick() {
   if (!LoadedHasDeclaration()) return;
-  xml::TXMLNode naglowek = LoadedJpk.FindChild("Naglowek");
-  xml::TXMLNode podmiot = LoadedJpk.FindChild("Podmiot1");
-  xml::TXMLNode ewidencja = LoadedJpk.FindChild("Ewidencja");
-  LoadedJpk.ChildNodes().Remove(LoadedJpk.FindChild("Deklaracja"));
+  // Everything but the declaration goes over to the new document in its order: the three
+  // known parts, and also what the editor does not know (a second Ewidencja, other
+  // elements, comments, the root's own attributes), which must not vanish silently.
+  xml::TXMLNode oldRoot = LoadedJpk;
+  std::vector<xml::TXMLNode> kept;
+  xml::TXMLNodeList children = oldRoot.ChildNodes();
+  for (int i = 0; i < children.Count(); ++i) {
+    xml::TXMLNode child = children[i];
+    bool declaration = child.NodeType() == xml::ntElement && child.LocalName() == "Deklaracja" &&
+                       child.NamespaceURI() == v7m::kTargetNamespace;
+    if (!declaration) kept.push_back(child);
+  }
 
   v7m::IXMLJPK fresh = v7m::NewJpkV7();
   InitJpkV7Doc(fresh);
   xml::IXMLDocument document = fresh.OwnerDocument();
-  for (const xml::TXMLNode& old : {naglowek, podmiot, ewidencja}) {
-    if (!old) continue;
+  for (const xml::TXMLNode::Attribute& attribute : oldRoot.Attributes())
+    if (!fresh.HasAttribute(attribute.name)) fresh.SetAttributeNS(attribute.name, attribute.namespaceURI, attribute.value);
+  for (const xml::TXMLNode& old : kept) {
     // The element itself is cloned with its attributes: Podmiot1 keeps its required rola.
     xml::TXMLNode copy = CloneJpkNode(document, v7m::kTargetNamespace, old, false);
     fresh.ChildNodes().Add(copy);

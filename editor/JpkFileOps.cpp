@@ -2,11 +2,13 @@
 // unsaved changes and the clean-up of line breaks before a file is loaded.
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -34,65 +36,82 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The scratch copy NormalizeJpkFile works on, in the current working directory.
-constexpr const char* kTempFileName = "_tmp_V7M.xml";
-
-// The bytes of a file, mapped where the platform can (a large file then costs no copy),
-// read into memory elsewhere.
-class FileBytes {
+// The file `NormalizeJpkFile` cleans, opened and locked (two programs cleaning one file
+// take turns) and its bytes mapped where the platform can (a large file then costs no
+// copy), read into memory elsewhere. The file is never written in place: a new text
+// replaces it through a rename, so the mapping keeps the old bytes.
+class LockedFileBytes {
  public:
-  explicit FileBytes(const std::string& fileName) {
+  explicit LockedFileBytes(const std::string& fileName) {
 #if defined(__unix__) || defined(__APPLE__)
-    int fd = ::open(fileName.c_str(), O_RDONLY);
-    struct stat info {};
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && info.st_size > 0) {
-      void* map = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) Fail("Nie można otworzyć pliku %s (%s)", fileName, std::strerror(errno));
+    try {
+      ::flock(fd_, LOCK_EX);
+      struct stat info {};
+      if (::fstat(fd_, &info) != 0) Fail("Nie można odczytać pliku %s (%s)", fileName, std::strerror(errno));
+      if (!S_ISREG(info.st_mode)) Fail("%s nie jest zwykłym plikiem", fileName);
+      if (info.st_size == 0) return;
+      void* map = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd_, 0);
       if (map != MAP_FAILED) {
         map_ = map;
         size_ = static_cast<size_t>(info.st_size);
         ::madvise(map_, size_, MADV_SEQUENTIAL);
+        return;
       }
+      copy_ = ReadWholeFile(fileName);
+    } catch (...) {
+      ::close(fd_);
+      throw;
     }
-    if (fd >= 0) ::close(fd);
-    if (map_ || (fd >= 0 && info.st_size == 0)) return;
-#endif
+#else
     copy_ = ReadWholeFile(fileName);
+#endif
   }
-  ~FileBytes() {
+  ~LockedFileBytes() {
 #if defined(__unix__) || defined(__APPLE__)
     if (map_) ::munmap(map_, size_);
+    if (fd_ >= 0) ::close(fd_);  // releases the lock
 #endif
   }
-  FileBytes(const FileBytes&) = delete;
-  FileBytes& operator=(const FileBytes&) = delete;
+  LockedFileBytes(const LockedFileBytes&) = delete;
+  LockedFileBytes& operator=(const LockedFileBytes&) = delete;
   std::string_view View() const { return map_ ? std::string_view(static_cast<const char*>(map_), size_) : copy_; }
 
  private:
+  int fd_ = -1;
   void* map_ = nullptr;
   size_t size_ = 0;
   std::string copy_;
 };
+
+// The regular file `fileName` stands for: a symbolic link is followed to the file it
+// points to (that file is the one cleaned). A missing name or anything other than a
+// regular file (a folder, a device) is refused before anything is moved or written.
+std::string RegularFileBehind(const std::string& fileName) {
+  std::error_code error;
+  fs::file_status status = fs::status(fileName, error);
+  if (!fs::exists(status)) Fail("Brak pliku %s", fileName);
+  if (!fs::is_regular_file(status)) Fail("%s nie jest zwykłym plikiem", fileName);
+  fs::path real = fs::canonical(fileName, error);
+  if (error) Fail("Brak pliku %s", fileName);
+  return real.string();
+}
+
+// Whether the text is in UTF-16 or UTF-32 (with or without a byte-order mark): its line
+// breaks are not single bytes, so it is turned into UTF-8 before it is cleaned.
+bool IsWideText(std::string_view text) {
+  auto starts = [&](std::string_view prefix) { return text.starts_with(prefix); };
+  using namespace std::string_view_literals;
+  return starts("\xFE\xFF"sv) || starts("\xFF\xFE"sv) || starts("\0<"sv) || starts("<\0"sv) ||
+         starts("\0\0\xFE\xFF"sv);
+}
 
 // Raised when a loaded file is not a JPK_V7M(2) document.
 struct NotJpkV7 {};
 
 void RequireJpkV7(const v7m::IXMLJPK& doc) {
   if (!doc || doc.LocalName() != "JPK" || doc.NamespaceURI() != v7m::kTargetNamespace) throw NotJpkV7{};
-}
-
-void CopyOver(const std::string& from, const std::string& to) {
-  std::error_code error;
-  fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-  if (error) Fail("Nie można skopiować pliku %s do %s", from, to);
-}
-
-// Renames, or copies and deletes when the two names are on different file systems.
-void MoveOver(const std::string& from, const std::string& to) {
-  std::error_code error;
-  fs::rename(from, to, error);
-  if (!error) return;
-  CopyOver(from, to);
-  fs::remove(from, error);
 }
 
 // Whether any of the eight bytes of `word` is a carriage return or a line feed.
@@ -102,11 +121,12 @@ inline bool HasLineBreak(uint64_t word) {
   return (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighs;
 }
 
-// The text with its line breaks removed: a line feed disappears; a carriage return
-// becomes one blank unless the character before it is a blank or ">" (a break inside
-// element text joins the two lines with a blank, a break between tags leaves nothing).
-// The character before the first counts as a carriage return. A UTF-8 byte-order mark is
-// not copied.
+// The text with its line breaks removed: a carriage return becomes one blank unless the
+// character before it is a blank or ">" (a break inside element text joins the two lines
+// with a blank, a break between tags leaves nothing); a line feed after a carriage return
+// disappears, and a line feed alone (a file with LF line ends) counts as a carriage
+// return, so that it does not join two words. The character before the first counts as a
+// carriage return. A UTF-8 byte-order mark is not copied.
 class JoinedText {
  public:
   explicit JoinedText(std::string_view text) : buffer_(new char[text.size()]) {
@@ -128,7 +148,8 @@ class JoinedText {
         from = run;
         continue;
       }
-      if (*from == '\r' && previous != ' ' && previous != '>') *to++ = ' ';
+      bool breaks = *from == '\r' || previous != '\r';
+      if (breaks && previous != ' ' && previous != '>') *to++ = ' ';
       previous = *from++;
     }
     size_ = static_cast<size_t>(to - buffer_.get());
@@ -168,54 +189,68 @@ void TJpkVatDlg::CheckPodmiotRola(const v7m::IXMLJPK& doc) {
 }
 
 bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument* parsed) {
-  std::string backup = MoveToBackup(fileName, kEditorBackupPrefix);
-  CopyOver(backup, kTempFileName);
-  FileBytes bytes(kTempFileName);
+  // Nothing on disk changes until the new text is ready: the file as it was is copied to
+  // the backup folder, then replaced whole through a scratch file of its own beside it.
+  // Any failure on the way leaves the file as it was.
+  const std::string target = RegularFileBehind(fileName);
+  LockedFileBytes bytes(target);
   std::string_view original = bytes.View();
   if (original.empty()) {
-    // The user's file goes back where it was; the backup keeps its copy.
-    MoveOver(kTempFileName, fileName);
+    CopyToBackup(target, kEditorBackupPrefix, original);
     ShowInfo("Brak danych do odczytu");
     return false;
   }
 
   auto document = xml::TXMLDocument::Create();
-  bool same = false;
-  std::string formatted;
-  try {
+  // The text read names the file it came from (it was read from memory).
+  auto load = [&](std::string_view text) {
     try {
-      document->LoadFromXML(JoinedText(original).View());
+      document->LoadFromXML(text);
     } catch (const xml::EXMLDocError& error) {
-      // The text was read from memory: the message names the file it came from.
       throw xml::EXMLDocError(ReplaceAll(error.what(), "(tekst XML)", fileName));
     }
+  };
+  // A UTF-16 or UTF-32 file is read as it is and cleaned as UTF-8 text.
+  const bool wide = IsWideText(original);
+  std::string utf8;
+  if (wide) {
+    load(original);
     document->SetEncoding("UTF-8");
-    // A file in the program's own form is recognised by a walk of the tree; any other
-    // is written out by the formatter and compared as it goes.
-    same = reindent::QuickSame(document->ConstDOMDocument(), original);
-    if (!same) {
-      reindent::Text text(document->DOMDocument(), original);
-      same = text.Same();
-      if (!same) formatted = text.Differing();
-    }
-  } catch (...) {
-    // A file that cannot be read as XML stays as it was.
-    MoveOver(kTempFileName, fileName);
+    utf8 = document->SaveToXML();
+  }
+  std::string_view text = wide ? std::string_view(utf8) : original;
+
+  try {
+    load(JoinedText(text).View());
+  } catch (const xml::EXMLDocError&) {
+    // The joined text has one line: the error is told again with the lines of the file
+    // as the user has them, when the file itself is at fault too.
+    load(text);
     throw;
   }
-
-  // The re-indented text stands for the document just read. When it comes out as long as
-  // the original, the original comes back (and the document still stands for it when the
-  // two texts are the same); otherwise the re-indented text replaces it.
-  bool reusable = true;
-  std::error_code error;
-  if (same || formatted.size() == original.size()) {
-    reusable = same;
-    MoveOver(kTempFileName, fileName);
-  } else {
-    WriteFileAtomically(fileName, formatted);
-    fs::remove(kTempFileName, error);
+  document->SetEncoding("UTF-8");
+  // A file in the program's own form is recognised by a walk of the tree; any other is
+  // written out by the formatter and compared as it goes.
+  bool same = !wide && reindent::QuickSame(document->ConstDOMDocument(), original);
+  std::string formatted;
+  if (!same) {
+    reindent::Text reindented(document->DOMDocument(), text);
+    if (reindented.Same())
+      formatted = std::string(text);
+    else
+      formatted = reindented.Differing();
+    same = !wide && reindented.Same();
   }
+
+  CopyToBackup(target, kEditorBackupPrefix, original);
+  // The re-indented text stands for the document just read. When it comes out as long as
+  // the original, the original stays (and the document still stands for it when the two
+  // texts are the same); otherwise the re-indented text replaces it.
+  bool reusable = true;
+  if (same || (!wide && formatted.size() == original.size()))
+    reusable = same;
+  else
+    WriteFileAtomically(target, formatted);
   if (parsed && reusable) {
     document->SetModified(false);
     *parsed = document;
@@ -225,6 +260,24 @@ bool TJpkVatDlg::NormalizeJpkFile(const std::string& fileName, xml::IXMLDocument
 
 bool TJpkVatDlg::btnOpenJPKClick() {
   if (AskSaveChanges() == Answer::Cancel) return false;
+  // What the editor holds before the open: a failed open puts it all back, so no error
+  // loses the document the user was working on (also after "Nowy plik").
+  struct Before {
+    v7m::IXMLJPK document;
+    bool modified = false;
+    std::string currentName, openName, openDir, saveName, saveDir;
+  } before{LoadedJpk, LoadedJpk && LoadedJpk.OwnerDocument()->Modified(), CurrentJpkFileName(), OpenDlg.fileName,
+           OpenDlg.initialDir, SaveDlg.fileName, SaveDlg.initialDir};
+  auto restore = [&] {
+    LoadedJpk = before.document;
+    if (LoadedJpk) LoadedJpk.OwnerDocument()->SetModified(before.modified);
+    CurrentJpkFileName() = before.currentName;
+    OpenDlg.fileName = before.openName;
+    OpenDlg.initialDir = before.openDir;
+    SaveDlg.fileName = before.saveName;
+    SaveDlg.initialDir = before.saveDir;
+    RefreshInfo();
+  };
   if (AskLinkOrNew() == Answer::Cancel) return false;
   std::optional<std::string> chosen = Ui().OpenFileDialog(OpenDlg);
   if (!chosen) return false;
@@ -233,7 +286,10 @@ bool TJpkVatDlg::btnOpenJPKClick() {
   CurrentJpkFileName() = fileName;
   try {
     xml::IXMLDocument parsed;
-    if (Settings().ClearEnter && !NormalizeJpkFile(fileName, &parsed)) return false;
+    if (Settings().ClearEnter && !NormalizeJpkFile(fileName, &parsed)) {
+      restore();
+      return false;
+    }
     v7m::IXMLJPK doc = parsed ? v7m::GetJpkV7(parsed) : v7m::LoadJpkV7(fileName);
     RequireJpkV7(doc);
     CheckJpkV7Prefixes(doc, fileName);
@@ -248,14 +304,18 @@ bool TJpkVatDlg::btnOpenJPKClick() {
       AskSaveChanges();
     } else {
       SaveDlg.fileName = fileName;
+      RecalcJPK(doc);
       LoadedJpk = doc;
-      RecalcJPK(LoadedJpk);
       RefreshInfo();
     }
     return true;
   } catch (const NotJpkV7&) {
+    restore();
     ShowErrorBox("Zła struktura pliku. Brak zgodności z JPK_V7M (2)");
     return false;
+  } catch (...) {
+    restore();
+    throw;
   }
 }
 
@@ -283,7 +343,7 @@ bool IsPlainRow(const xmlNode* row, const xmlChar* href) {
 // to `target`, before `before` (at the end when null). Plain rows move over with their
 // nodes; any other row is rebuilt from the names and texts of its fields.
 void LinkRows(const xml::TXMLNode& target, xmlNode* first, const char* rowName, const char* lpName,
-              const xml::TXMLNode& before, xmlDoc* sourceDoc) {
+              const xml::TXMLNode& before, xmlDoc* sourceDoc, std::vector<xmlNode*>& added) {
   xmlNode* parent = target.DOMNode();
   xmlNode* anchor = before ? before.DOMNode() : nullptr;
   const xmlChar* href = parent->ns ? parent->ns->href : nullptr;
@@ -298,8 +358,10 @@ void LinkRows(const xml::TXMLNode& target, xmlNode* first, const char* rowName, 
         xmlAddPrevSibling(anchor, row);
       else
         xmlAddChild(parent, row);
+      added.push_back(row);
     } else {
       xml::TXMLNode copy = target.AddChildBefore(rowName, before);
+      added.push_back(copy.DOMNode());
       for (const xmlNode* field = rowscan::FirstElement(row); field; field = rowscan::NextElement(field))
         copy.AddChild(reinterpret_cast<const char*>(field->name)).SetText(rowscan::Text(field, scratch));
     }
@@ -311,6 +373,31 @@ void LinkRows(const xml::TXMLNode& target, xmlNode* first, const char* rowName, 
 
 void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
   if (!LoadedJpk) return;
+  // A merge that fails (a wrong amount or a positive K_46 in an added row) takes the added
+  // rows out again: the open document stays as it was.
+  xml::IXMLDocument document = LoadedJpk.OwnerDocument();
+  bool wasModified = document->Modified();
+  xml::TXMLNode ewidencjaBefore = LoadedJpk.FindChild("Ewidencja");
+  std::vector<xmlNode*> added;
+  try {
+    LinkRowsOf(GJPK, added);
+    RecalcJPK(LoadedJpk);
+  } catch (...) {
+    if (xml::TXMLNode ewidencja = LoadedJpk.FindChild("Ewidencja"))
+      for (xmlNode* node : added) ewidencja.ChildNodes().Remove(xml::TXMLNode(node, document));
+    if (!ewidencjaBefore)
+      if (xml::TXMLNode ewidencja = LoadedJpk.FindChild("Ewidencja")) LoadedJpk.ChildNodes().Remove(ewidencja);
+    try {
+      RecalcJPK(LoadedJpk);  // the numbers and control records of the rows that were there
+    } catch (...) {
+      // They were consistent before the merge; nothing better can be done here.
+    }
+    document->SetModified(wasModified);
+    throw;
+  }
+}
+
+void TJpkVatDlg::LinkRowsOf(const v7m::IXMLJPK& GJPK, std::vector<xmlNode*>& added) {
   {
     BusyCursor busy;
     xml::TXMLNode source = GJPK ? GJPK.FindChild("Ewidencja") : xml::TXMLNode();
@@ -327,19 +414,20 @@ void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
           if (rowscan::NameIs(child, "SprzedazWiersz")) ++count;
         xml::TXMLNodeList children = target.ChildNodes();
         xml::TXMLNode before = count < children.Count() ? children[count] : xml::TXMLNode();
-        LinkRows(target, const_cast<xmlNode*>(firstSale), "SprzedazWiersz", "LpSprzedazy", before, sourceDoc);
+        LinkRows(target, const_cast<xmlNode*>(firstSale), "SprzedazWiersz", "LpSprzedazy", before, sourceDoc,
+                 added);
       }
       // Purchase rows land before ZakupCtrl, which is added when there was none.
       if (const xmlNode* firstPurchase = rowscan::FindChild(sourceEwidencja, "ZakupWiersz")) {
         xml::TXMLNode zakupCtrl = target.FindChild("ZakupCtrl");
-        LinkRows(target, const_cast<xmlNode*>(firstPurchase), "ZakupWiersz", "LpZakupu", zakupCtrl, sourceDoc);
-        if (!zakupCtrl) target.AddChild("ZakupCtrl");
+        LinkRows(target, const_cast<xmlNode*>(firstPurchase), "ZakupWiersz", "LpZakupu", zakupCtrl, sourceDoc,
+                 added);
+        if (!zakupCtrl) added.push_back(target.AddChild("ZakupCtrl").DOMNode());
       }
       LoadedJpk.OwnerDocument()->SetModified(true);
       GJPK.OwnerDocument()->SetModified(true);
     }
   }
-  RecalcJPK(LoadedJpk);
 }
 
 void TJpkVatDlg::SaveTo(const std::string& fileName) {

@@ -16,12 +16,6 @@ namespace velkar {
 
 namespace {
 
-// A whole-number text of the file or of an edit; "" (or blanks) counts as 0.
-std::int64_t WholeNumber(const std::string& text) {
-  if (xml::XmlTrim(text).empty()) return 0;
-  return xml::XmlStrToInt64(text);
-}
-
 xml::TXMLNode Find(const xml::TXMLNode& node, std::string_view name) {
   return node ? node.FindChild(name) : xml::TXMLNode();
 }
@@ -127,7 +121,8 @@ void TJpkVatDlg::RefreshInfo() {
     // 4. Creation stamp and period.
     xml::TXMLNode naglowek = LoadedJpk.FindChild("Naglowek");
     edGenDate.Text = TextOf(naglowek, "DataWytworzeniaJPK");
-    edDateRange.Text = Format("%s-%.2d", TextOf(naglowek, "Rok"), WholeNumber(TextOf(naglowek, "Miesiac")));
+    std::int64_t month = naglowek ? rowscan::WholeNumber(rowscan::FindChild(naglowek.ConstDOMNode(), "Miesiac"), 2) : 0;
+    edDateRange.Text = Format("%s-%.2d", TextOf(naglowek, "Rok"), month);
 
     // 5. Register totals.
     xml::TXMLNode ewidencja = LoadedJpk.FindChild("Ewidencja");
@@ -143,12 +138,12 @@ void TJpkVatDlg::RefreshInfo() {
       zakupCtrl = node(found[1]);
     }
     auto amountText = [](const xml::TXMLNode& ctrl, std::string_view name) {
-      xml::TXMLNode field = ctrl.FindChild(name);
-      return field ? xml::XmlFloatToStr(xml::XmlStrToFloat(field.Text())) : std::string();
+      const xmlNode* field = rowscan::FindChild(ctrl.ConstDOMNode(), name);
+      return field ? xml::XmlFloatToStr(rowscan::RawAmount(field)) : std::string();
     };
     auto countText = [](const xml::TXMLNode& ctrl, std::string_view name) {
-      xml::TXMLNode field = ctrl.FindChild(name);
-      return field ? xml::XmlIntToStr(xml::XmlStrToInt64(field.Text())) : std::string();
+      const xmlNode* field = rowscan::FindChild(ctrl.ConstDOMNode(), name);
+      return field ? xml::XmlIntToStr(rowscan::WholeNumber(field)) : std::string();
     };
     if (sprzedazCtrl) {
       edSaleTaxSum.Text = amountText(sprzedazCtrl, "PodatekNalezny");
@@ -164,10 +159,12 @@ void TJpkVatDlg::RefreshInfo() {
       gbDeklaracja.Text = "Deklaracja";
       xml::TXMLNode poz = deklaracja.FindChild("PozycjeSzczegolowe");
       auto p = [&poz](const char* name) { return TextOf(poz, name); };
+      // Positions are whole numbers of at most 14 digits: the checks below cannot overflow.
+      auto value = [&poz](const char* name) { return poz ? PositionValue(poz, name) : 0; };
       edP37.Text = p("P_37");
       edP38.Text = p("P_38");
-      std::int64_t p38 = WholeNumber(edP38.Text);
-      std::int64_t p48 = WholeNumber(p("P_48"));
+      std::int64_t p38 = value("P_38");
+      std::int64_t p48 = value("P_48");
 
       // 7. The two tax checks against the register.
       if (ewidencja) {
@@ -185,7 +182,7 @@ void TJpkVatDlg::RefreshInfo() {
         edP48.Text = p("P_48");
         double naliczony =
             zakupCtrl ? rowscan::RawAmount(rowscan::FindChild(zakupCtrl.ConstDOMNode(), "PodatekNaliczony")) : 0;
-        std::int64_t p39 = poz ? PositionValue(poz, "P_39") : 0;
+        std::int64_t p39 = value("P_39");
         check(edP48, p48 - p39, naliczony,
               "podatek w deklaracji (bez nadwyżki z poprzedniego m-ca): %d, podatek w ewidencji: %.2f (różnica: %.2f)");
       }
@@ -197,10 +194,10 @@ void TJpkVatDlg::RefreshInfo() {
 
       // 9. Tax to pay, refund of cash registers, excess.
       edP51.Text = p("P_51");
-      edP51.Bold = WholeNumber(edP51.Text) >= 1;
+      edP51.Bold = value("P_51") >= 1;
       edP52.Text = p("P_52");
       edP53.Text = p("P_53");
-      bool excess = !edP53.Text.empty() && WholeNumber(edP53.Text) > 0;
+      bool excess = !edP53.Text.empty() && value("P_53") > 0;
       gbNadwyzkaPodatku.Enabled = edP54.Enabled = cbP59.Enabled = excess;
 
       // 10. Refund and offset.
@@ -217,7 +214,7 @@ void TJpkVatDlg::RefreshInfo() {
 
       // 11. Carried forward, corrections, reasons.
       edP62.Text = p("P_62");
-      edP62.Bold = !edP62.Text.empty() && WholeNumber(edP62.Text) >= 1;
+      edP62.Bold = !edP62.Text.empty() && value("P_62") >= 1;
       edP68.Text = p("P_68");
       edP69.Text = p("P_69");
       edORDZU.Text = p("P_ORDZU");

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,10 @@ class TJpkVatDlg : public Window {
   // Every edit, in the window's order.
   std::vector<TLabeledEdit*> Edits();
 
+  // The edit a refused value came from: the view puts the focus there after the error
+  // message (null when nothing needs correcting).
+  Control* ActiveControl = nullptr;
+
   // Window events.
   void FormShow() override;
   bool FormCloseQuery() override;
@@ -136,6 +141,7 @@ class TJpkVatDlg : public Window {
 
   // Appends the register rows of GJPK to LoadedJpk and recalculates the control records.
   // Rows that hold only their fields' texts move over with their nodes: they leave GJPK.
+  // On failure the added rows are taken out again and the error passes on.
   void LinkJPK(const v7m::IXMLJPK& GJPK);
   // "Zapisać dokonane zmiany?" when the document is modified: Yes saves. Ok when nothing
   // was asked, Cancel when the box was closed without an answer.
@@ -155,9 +161,15 @@ class TJpkVatDlg : public Window {
  private:
   void SetEdP54(const std::string& text);
   void SetCbP59(bool checked);
+  // A whole-złoty position typed into `edit` (grouping allowed, no fraction, at most 14
+  // digits); none when empty. A wrong text raises "Pole P_39: '1000,50' nie jest poprawną
+  // liczbą całkowitą" and makes the edit the active control.
+  std::optional<std::int64_t> EditValue(TLabeledEdit& edit, const char* position);
   // Warns, flashes `edit` red for 500 ms and returns false.
   bool RefuseDeclaration(const std::string& message, TEdit& edit);
   void SaveTo(const std::string& fileName);
+  // LinkJPK's part that moves the rows; every node it adds to LoadedJpk goes to `added`.
+  void LinkRowsOf(const v7m::IXMLJPK& GJPK, std::vector<xmlNode*>& added);
   bool LoadedHasDeclaration() const;
 
   FileDialogOptions& OpenDlg;

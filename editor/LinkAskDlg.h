@@ -19,8 +19,8 @@ class TdlgLinkAsk : public Window {
   static constexpr int kButtonWidth = 180;
   static constexpr int kButtonHeight = 60;
 
-  TButton btnNewJPK{"btnNewJPK", "Nowy plik"};       // modal result No
-  TButton btnLinkJPK{"btnLinkJPK", "Połącz pliki"};  // modal result Yes
+  TButton btnNewJPK{"btnNewJPK", "&Nowy plik"};       // modal result No
+  TButton btnLinkJPK{"btnLinkJPK", "&Połącz pliki"};  // modal result Yes (Alt+N, Alt+P)
 
   void btnNewJPKClick() { ModalResultValue = mrNo; }
   void btnLinkJPKClick() { ModalResultValue = mrYes; }

@@ -5,43 +5,42 @@
 
 #include "app/ui/UiPort.h"
 #include "base/Error.h"
+#include "base/Text.h"
 #include "model/xml/XmlErrors.h"
 #include "model/xml/XmlValues.h"
 #include "tools/Money.h"
+#include "tools/NumberInput.h"
 
 namespace velkar {
 
 namespace {
 
-bool IsAmountText(const std::string& text) {
-  size_t i = text.starts_with('-') ? 1 : 0;
-  bool digit = false, point = false;
-  for (; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digit = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      return false;
-    }
-  }
-  return digit;
-}
-
-int DecimalPlaces(const std::string& text) {
-  size_t point = text.find('.');
-  return point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
-}
-
 // The edit's amount while the user is still typing: empty or unfinished text counts as 0.
-double RunningAmount(const TEdit& edit) { return IsAmountText(edit.Text) ? ParseEditAmount(edit.Text) : 0.0; }
+double RunningAmount(const TEdit& edit) {
+  try {
+    return ParseAmountInput(edit.Text);
+  } catch (const Error&) {
+    return 0;
+  }
+}
 
 }  // namespace
 
 double ParseEditAmount(const std::string& text) {
-  if (!IsAmountText(text)) throw xml::EConvertError(Format("'%s' nie jest poprawną liczbą", text));
-  return xml::XmlStrToFloat(text);
+  if (Trim(text).empty()) throw xml::EConvertError(Format("'%s' nie jest poprawną liczbą", text));
+  try {
+    return ParseAmountInput(text);
+  } catch (const Error& error) {
+    throw xml::EConvertError(error.what());
+  }
+}
+
+double TParagonDlg::FieldAmount(TLabeledEdit& edit) {
+  try {
+    return ParseEditAmount(edit.Text);
+  } catch (const Error& error) {
+    Fail("Pole %s: %s", edit.EditLabel.Text, error.what());
+  }
 }
 
 TParagonDlg::TParagonDlg() : Window("TParagonDlg", "Sprzedaż paragonowa") {
@@ -61,7 +60,8 @@ void TParagonDlg::FormActivate() {
 
 char TParagonDlg::edKeyPress(const TEdit& edit, char key, int caret) {
   if (key == ',') key = '.';
-  bool allowed = (key >= '0' && key <= '9') || key == '-' || key == '.' || key == '\b';
+  // A blank groups digits ("1 234.50").
+  bool allowed = (key >= '0' && key <= '9') || key == '-' || key == '.' || key == '\b' || key == ' ';
   if (!allowed) {
     Ui().Beep();
     return 0;
@@ -79,30 +79,41 @@ void TParagonDlg::RecalcParagon() {
   edSumVAT.Text = xml::XmlFloatToStr(vat);
   double total = vat + RunningAmount(edNet23) + RunningAmount(edNet8) + RunningAmount(edNet5) +
                  RunningAmount(edValue0) + RunningAmount(edValueFree);
-  edTotal.Text = xml::XmlFloatToStr(total);
+  edTotal.Text = Format("%.2f", round2(total));
   edDiffV23.Text = TaxDifference(edNet23, edTax23, 23);
   edDiffV8.Text = TaxDifference(edNet8, edTax8, 8);
   edDiffV5.Text = TaxDifference(edNet5, edTax5, 5);
 }
 
 std::string TParagonDlg::TaxDifference(const TEdit& netEdit, const TEdit& taxEdit, double rate) const {
-  if (!IsAmountText(netEdit.Text) || !IsAmountText(taxEdit.Text)) return "0";
-  double net = ParseEditAmount(netEdit.Text);
-  double tax = ParseEditAmount(taxEdit.Text);
+  double net = 0, tax = 0;
+  try {
+    net = ParseEditAmount(netEdit.Text);
+    tax = ParseEditAmount(taxEdit.Text);
+  } catch (const Error&) {
+    return "0";
+  }
   return xml::XmlFloatToStr(round2(tax - NetToTax(rate, net)));
 }
 
-bool TParagonDlg::CheckRatePair(TEdit& netEdit, TEdit& taxEdit, double rate) {
-  bool hasNet = !netEdit.Text.empty();
-  bool hasTax = !taxEdit.Text.empty();
+bool TParagonDlg::CheckRatePair(TLabeledEdit& netEdit, TLabeledEdit& taxEdit, double rate) {
+  bool hasNet = !Trim(netEdit.Text).empty();
+  bool hasTax = !Trim(taxEdit.Text).empty();
+  TLabeledEdit* culprit = hasNet ? &taxEdit : &netEdit;
   try {
     if (!hasNet && hasTax) Fail("Brak wartości netto w stawce %.0f%%", rate);
     if (hasNet && !hasTax) Fail("Brak wartości podatku w stawce %.0f%%", rate);
     if (hasNet && hasTax) {
-      double net = ParseEditAmount(netEdit.Text);
-      double tax = ParseEditAmount(taxEdit.Text);
+      culprit = &netEdit;
+      double net = FieldAmount(netEdit);
+      if (net < 0) Fail("Wartość netto w stawce %.0f%% nie może być ujemna", rate);
+      culprit = &taxEdit;
+      double tax = FieldAmount(taxEdit);
+      if (tax < 0) Fail("Podatek w stawce %.0f%% nie może być ujemny", rate);
       double computed = NetToTax(rate, net);
-      if (net > 1) {
+      // Every pair is checked, small nets too: only a tax equal to the computed one
+      // passes without the question.
+      if (tax != computed) {
         // The relative difference cannot be taken against a zero tax.
         if (tax == 0) Fail("Podatek w stawce %.0f%% nie może wynosić 0 przy wartości netto %.2f", rate, net);
         if (std::fabs(1 - computed / tax) > 0.01) {
@@ -110,32 +121,40 @@ bool TParagonDlg::CheckRatePair(TEdit& netEdit, TEdit& taxEdit, double rate) {
               "Podatek w stawce %.0f%% wynoszący: %.2f\rzbyt różni się od wyliczonego: %.2f\rRóżnica: %.2f\r"
               "Zaakceptować?",
               rate, tax, computed, tax - computed);
-          if (Ui().Ask(MessageKind::Confirmation, question, Buttons::YesNo) != Answer::Yes)
-            Fail("Wartość spoza zakresu");
+          // No is the default: Enter must not accept a tax more than 1 % off. Not
+          // accepting returns to the dialog at the tax to correct, without an error.
+          if (Ui().AskWithDefault(MessageKind::Confirmation, question, Buttons::YesNo, Answer::No) != Answer::Yes) {
+            ActiveControl = &taxEdit;
+            return false;
+          }
         }
       }
     }
     return true;
   } catch (const Error& error) {
-    ActiveControl = hasNet ? &taxEdit : &netEdit;
+    ActiveControl = culprit;
     ShowErrorBox(error.what());
     return false;
   }
 }
 
 // Every value the dialog stores must be a JPK amount (xsd:decimal with at most two
-// decimal places, type TKwotowy), and the row needs its document number.
+// decimal places, type TKwotowy), never negative, and the row needs its document number.
 bool TParagonDlg::CheckAmounts() {
-  if (edDowodSprzedazy.Text.empty()) {
+  if (Trim(edDowodSprzedazy.Text).empty()) {
     ActiveControl = &edDowodSprzedazy;
     ShowErrorBox("Brak dowodu sprzedaży");
     return false;
   }
   for (TLabeledEdit* edit : AmountEdits()) {
-    if (edit->Text.empty()) continue;
+    if (Trim(edit->Text).empty()) continue;
     try {
-      ParseEditAmount(edit->Text);
-      if (DecimalPlaces(edit->Text) > 2) Fail("Kwota %s ma więcej niż dwa miejsca po przecinku", edit->Text);
+      double value = FieldAmount(*edit);
+      std::string text = AmountInputText(edit->Text);
+      if (DecimalPlaces(text) > 2) Fail("Pole %s: kwota %s ma więcej niż dwa miejsca po przecinku", edit->EditLabel.Text, edit->Text);
+      if (value < 0) Fail("Pole %s: kwota nie może być ujemna", edit->EditLabel.Text);
+      if (text.size() - (DecimalPlaces(text) > 0 ? 1 : 0) > 18)
+        Fail("Pole %s: kwota %s ma więcej niż 18 cyfr", edit->EditLabel.Text, edit->Text);
     } catch (const Error& error) {
       ActiveControl = edit;
       ShowErrorBox(error.what());

@@ -64,7 +64,10 @@ class TParagonDlg : public Window {
   // The net and tax of one rate must come together and agree within 1 % (or the user
   // accepts the difference). On failure: the message in an error box, the focus on the
   // edit to correct, false.
-  bool CheckRatePair(TEdit& netEdit, TEdit& taxEdit, double rate);
+  // A negative net or tax is refused; a tax other than the computed one more than 1 %
+  // off asks "... Zaakceptować?" (No the default); not accepting returns to the dialog at
+  // the tax edit without an error.
+  bool CheckRatePair(TLabeledEdit& netEdit, TLabeledEdit& taxEdit, double rate);
 
   // Cancel always closes; OK only when every rate pair and every amount passes.
   bool FormCloseQuery() override;
@@ -77,10 +80,14 @@ class TParagonDlg : public Window {
 
  private:
   bool CheckAmounts();
+  // The edit's amount; a text that is not one raises "Pole <label>: '...' nie jest
+  // poprawną liczbą".
+  double FieldAmount(TLabeledEdit& edit);
 };
 
-// An amount typed into an edit: an optional "-", digits, at most one "." and at least one
-// digit. Anything else raises the conversion error "'%s' nie jest poprawną liczbą".
+// An amount typed into an edit, the Polish way ("1 234,50": a comma or a point, blanks as
+// grouping; tools/NumberInput.h). Anything else, an empty text included, raises the
+// conversion error "'%s' nie jest poprawną liczbą".
 double ParseEditAmount(const std::string& text);
 
 }  // namespace velkar

@@ -9,6 +9,7 @@
 #include "editor/ParagonDlg.h"
 #include "editor/RowReaders.h"
 #include "editor/RowScan.h"
+#include "tools/NumberInput.h"
 
 namespace velkar {
 
@@ -44,7 +45,7 @@ int AmountNumber(const xml::TXMLNode& child) {
 // removes the field.
 void StoreChildValue(const TEdit& edit, const xml::TXMLNode& row, const char* name) {
   xml::TXMLNode field = row.FindChild(name);
-  if (edit.Text.empty()) {
+  if (Trim(edit.Text).empty()) {
     if (field) row.ChildNodes().Remove(field);
     return;
   }
@@ -60,7 +61,8 @@ void StoreChildValue(const TEdit& edit, const xml::TXMLNode& row, const char* na
     }
     field = row.AddChildBefore(name, before);
   }
-  field.SetText(edit.Text);
+  // Amounts typed the Polish way ("1 234,50") go into the file as machine text ("1234.50").
+  field.SetText(AmountInputText(edit.Text));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // RecalcJPK: row numbers, contractor placeholders, purchase document numbers and the two
 // control records of the register, written only where they differ.
+#include <cmath>
 #include <string>
 
 #include "base/Error.h"
@@ -67,6 +68,11 @@ using regedit::Editable;
 // LiczbaWierszy... and Podatek... of a control record, in that order.
 void WriteControl(const Editable& doc, const xml::TXMLNode& ctrl, const char* countName, std::int64_t count,
                   const char* sumName, double sum) {
+  // The control sum is an amount too (TKwotowy: at most 16 digits before the point); a
+  // larger one would be written in exponent form, which no schema-valid file holds.
+  if (!(std::fabs(sum) < 1e16))
+    Fail("%s: suma %s jest poza zakresem kwoty (najwyżej 18 cyfr, w tym 2 po przecinku)", sumName,
+         xml::XmlFloatToStr(sum));
   const xmlNode* countField = rowscan::FindChild(ctrl.ConstDOMNode(), countName);
   if (!countField) {
     xml::TXMLNode first = ctrl.ChildNodes().Count() > 0 ? ctrl.ChildNodes().First() : xml::TXMLNode();
@@ -105,6 +111,7 @@ void TJpkVatDlg::RecalcJPK(const v7m::IXMLJPK& GJPK) {
       stop = row;
       break;
     }
+    rowscan::CheckAmounts(fields);  // a wrong amount is found at opening, not at some later total
     regedit::SetNumberIfDifferent(doc, fields.lp, ++saleCount);
     for (const xmlNode* contractor : {fields.nrKontrahenta, fields.nazwaKontrahenta})
       if (contractor && regedit::MentionsBrak(rowscan::Text(contractor, scratch)))
@@ -136,6 +143,7 @@ void TJpkVatDlg::RecalcJPK(const v7m::IXMLJPK& GJPK) {
       stop = row;
       break;
     }
+    rowscan::CheckAmounts(fields);
     regedit::SetNumberIfDifferent(doc, fields.lp, ++purchaseCount);
     purchaseTax = round2(purchaseTax + rowscan::PurchaseTax(fields));
     if (fields.dowodZakupu) {

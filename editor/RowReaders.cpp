@@ -21,9 +21,7 @@ double ChildAmount(const xml::TXMLNode& node, std::string_view name) {
 std::int64_t PositionValue(const xml::TXMLNode& positions, std::string_view name) {
   if (name.empty()) return 0;
   std::string position = "P" + std::string(name.substr(1));
-  std::string text = ChildText(positions, position);
-  if (xml::XmlTrim(text).empty()) return 0;
-  return xml::XmlStrToInt64(text);
+  return rowscan::WholeNumber(rowscan::FindChild(positions.ConstDOMNode(), position), kPositionDigits);
 }
 
 namespace {

@@ -19,9 +19,14 @@ std::string ChildText(const xml::TXMLNode& node, std::string_view name);
 // xml::EConvertError.
 double ChildAmount(const xml::TXMLNode& node, std::string_view name);
 
+// Declaration positions are whole złoty of at most 14 digits (the schema's totalDigits).
+inline constexpr int kPositionDigits = 14;
+inline constexpr std::int64_t kPositionLimit = 99999999999999;
+
 // The whole-number value of the declaration position named like `name` with its first
 // character replaced by "P" ("K_16" reads "P_16"); 0 when it is missing or empty. A text
-// that is not a whole number raises xml::EConvertError.
+// that is not a whole number of at most 14 digits raises xml::EConvertError naming the
+// element and its line.
 std::int64_t PositionValue(const xml::TXMLNode& positions, std::string_view name);
 
 // Totals of one row (each partial sum rounded half away from zero to 2 places). A sale

@@ -1,8 +1,12 @@
 // The one-pass row scan and the row totals built on it.
 #include "editor/RowScan.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 
+#include "base/Error.h"
+#include "model/xml/XmlErrors.h"
 #include "model/xml/XmlValues.h"
 #include "tools/Money.h"
 
@@ -108,13 +112,99 @@ void Scan(const xmlNode* row, RowKind kind, RowFields& fields) {
   }
 }
 
+std::string DescribeField(const xmlNode* field) {
+  std::string name = reinterpret_cast<const char*>(field->name);
+  const xmlNode* row = field->parent;
+  if (row && row->type == XML_ELEMENT_NODE) {
+    const char* rowKind = NameIs(row, "SprzedazWiersz") ? "sprzedaży" : NameIs(row, "ZakupWiersz") ? "zakupu" : nullptr;
+    if (rowKind) {
+      // The row's place among the rows of its kind (the error path only walks back).
+      int number = 1;
+      for (const xmlNode* before = row->prev; before; before = before->prev)
+        if (before->type == XML_ELEMENT_NODE && before->name && xmlStrEqual(before->name, row->name)) ++number;
+      return Format("Wiersz %s %d, %s", rowKind, number, name);
+    }
+  }
+  long line = xmlGetLineNo(field);
+  return line > 0 ? Format("Element %s (linia %d pliku)", name, line) : "Element " + name;
+}
+
+namespace {
+
+// TKwotowy: [+-]digits[.digits], at most 18 digits of which at most 2 after the point
+// (leading zeros of the whole part and trailing zeros of the fraction do not count). More
+// decimals are rounded to 2 places by the readers, so only the digits kept count.
+enum class AmountForm { Ok, NotANumber, TooLong };
+
+AmountForm CheckAmountForm(std::string_view t) {
+  size_t i = 0, n = t.size();
+  if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+  size_t wholeStart = i;
+  while (i < n && t[i] >= '0' && t[i] <= '9') ++i;
+  size_t wholeEnd = i, fractionStart = i, fractionEnd = i;
+  if (i < n && t[i] == '.') {
+    fractionStart = ++i;
+    while (i < n && t[i] >= '0' && t[i] <= '9') ++i;
+    fractionEnd = i;
+  }
+  if (i != n || (wholeEnd == wholeStart && fractionEnd == fractionStart)) return AmountForm::NotANumber;
+  while (wholeStart < wholeEnd && t[wholeStart] == '0') ++wholeStart;
+  while (fractionEnd > fractionStart && t[fractionEnd - 1] == '0') --fractionEnd;
+  size_t fraction = std::min<size_t>(fractionEnd - fractionStart, 2);
+  return (wholeEnd - wholeStart) + fraction > 18 ? AmountForm::TooLong : AmountForm::Ok;
+}
+
+[[noreturn]] void BadNumber(const xmlNode* field, std::string_view text, const char* problem) {
+  throw xml::EConvertError(DescribeField(field) + ": " + Format(problem, std::string(text)));
+}
+
+}  // namespace
+
 double RawAmount(const xmlNode* field) {
   if (!field) return 0;
   std::string scratch;
-  return xml::XmlStrToFloat(Text(field, scratch));
+  std::string_view text = Text(field, scratch);
+  std::string_view t = xml::XmlTrim(text);
+  if (t.empty()) return 0;
+  switch (CheckAmountForm(t)) {
+    case AmountForm::NotANumber: BadNumber(field, text, "'%s' nie jest poprawną liczbą");
+    case AmountForm::TooLong:
+      BadNumber(field, text, "'%s' nie mieści się w kwocie (najwyżej 18 cyfr, w tym 2 po przecinku)");
+    case AmountForm::Ok: break;
+  }
+  if (t[0] == '+') t.remove_prefix(1);
+  double value = 0;
+  std::from_chars(t.data(), t.data() + t.size(), value);
+  return value;
+}
+
+std::int64_t WholeNumber(const xmlNode* field, int maxDigits) {
+  if (!field) return 0;
+  std::string scratch;
+  std::string_view text = Text(field, scratch);
+  std::string_view t = xml::XmlTrim(text);
+  if (t.empty()) return 0;
+  size_t i = t[0] == '+' || t[0] == '-' ? 1 : 0;
+  size_t digits = 0, significant = 0;
+  for (size_t k = i; k < t.size(); ++k) {
+    if (t[k] < '0' || t[k] > '9') BadNumber(field, text, "'%s' nie jest poprawną liczbą całkowitą");
+    ++digits;
+    if (significant > 0 || t[k] != '0') ++significant;
+  }
+  if (digits == 0) BadNumber(field, text, "'%s' nie jest poprawną liczbą całkowitą");
+  if (significant > static_cast<size_t>(maxDigits) || significant > 18)
+    BadNumber(field, text, Format("'%%s' jest poza zakresem (najwyżej %d cyfr)", maxDigits).c_str());
+  std::int64_t value = 0;
+  std::from_chars(t.data() + (t[0] == '+' ? 1 : 0), t.data() + t.size(), value);
+  return value;
 }
 
 double Amount(const xmlNode* field) { return field ? round2(RawAmount(field)) : 0.0; }
+
+void CheckAmounts(const RowFields& fields) {
+  for (const xmlNode* field : fields.k)
+    if (field) RawAmount(field);
+}
 
 bool IsFP(const RowFields& fields) {
   if (!fields.typDokumentu) return false;

@@ -6,6 +6,7 @@
 #include <libxml/tree.h>
 
 #include <array>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -44,10 +45,27 @@ const xmlNode* NextElement(const xmlNode* node);
 const xmlNode* FirstElement(const xmlNode* node);
 bool NameIs(const xmlNode* node, std::string_view name);
 
-// An amount field: XmlStrToFloat of its text, rounded to 2 places; 0 when missing.
+// An amount field (schema type TKwotowy: a decimal number of at most 18 digits, 2 of them
+// after the point; further decimals are rounded away), rounded to 2 places; 0 when
+// missing or blank. Anything else ("NaN",
+// "INF", "1e400", "12 500,00", too many digits) raises xml::EConvertError naming the field
+// (see DescribeField).
 double Amount(const xmlNode* field);
-// An amount field as written (the exact decimal read as a double); 0 when missing.
+// An amount field as written (the exact decimal read as a double), checked as above.
 double RawAmount(const xmlNode* field);
+
+// A whole-number element of the file: 0 when missing or blank; a text that is not a whole
+// number of at most `maxDigits` digits raises xml::EConvertError naming the element.
+std::int64_t WholeNumber(const xmlNode* field, int maxDigits = 18);
+
+// The element as the user finds it: "Wiersz sprzedaży 12, K_19" for a field of the 12th
+// sale row, "Wiersz zakupu 3, K_43" for a purchase row, else "Element P_38 (linia 57
+// pliku)".
+std::string DescribeField(const xmlNode* field);
+
+// Reads every amount field K_10 ... K_47 of the row, so one that is not a JPK amount is
+// reported (RawAmount's error) even where no total adds it.
+void CheckAmounts(const RowFields& fields);
 
 // Sale row is of type "FP".
 bool IsFP(const RowFields& fields);

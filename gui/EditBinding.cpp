@@ -24,9 +24,14 @@ void ApplyEdit(const TLabeledEdit& control, const EditWidgets& widgets) {
   if (edit->text() != Q(control.Text)) edit->setText(Q(control.Text));
   edit->setReadOnly(control.ReadOnly);
   edit->setEnabled(control.Enabled);
+  // The window's colours stand for an edit the user can use; a disabled edit (or one in a
+  // disabled group) keeps the style's greyed look, so it does not invite typing.
   QPalette palette = edit->palette();
-  palette.setColor(QPalette::Base, QtColor(control.BackColor));
-  palette.setColor(QPalette::Text, QtColor(control.FontColor));
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::Base, QtColor(control.BackColor));
+    palette.setColor(group, QPalette::Text, QtColor(control.FontColor));
+  }
+  palette.setColor(QPalette::Disabled, QPalette::Base, QtColor(Color::BtnFace));
   edit->setPalette(palette);
   QFont font = edit->font();
   font.setBold(control.Bold);
@@ -55,14 +60,19 @@ void CentreOnScreen(QWidget* window) {
   }
 }
 
-void RunHandler(const std::function<void()>& handler) {
+bool RunHandler(const std::function<void()>& handler) {
   try {
     handler();
+    return true;
   } catch (const std::exception& error) {
     if (TMainForm* form = MainForm())
       form->AppException(error);
     else
-      ShowErrorBox(error.what());
+      ShowErrorBox(UserMessage(error));
+    return false;
+  } catch (...) {
+    ShowErrorBox("Nieoczekiwany błąd programu");
+    return false;
   }
 }
 

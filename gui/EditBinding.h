@@ -30,8 +30,8 @@ void ApplyCheck(const TCheckBox& control, QAbstractButton* button);
 void CentreOnScreen(QWidget* window);
 
 // Runs an event handler of a window object; an error no handler caught goes to the main
-// window's error handler (the program ends after its message), or to an error box when
-// there is no main window.
-void RunHandler(const std::function<void()>& handler);
+// window's error handler (its message is shown and the program goes on), or to an error
+// box when there is no main window. Returns false after an error.
+bool RunHandler(const std::function<void()>& handler);
 
 }  // namespace velkar::gui

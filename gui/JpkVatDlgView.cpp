@@ -15,10 +15,6 @@ namespace velkar::gui {
 
 namespace {
 
-template <typename Handler>
-void Forward(TJpkVatDlg& dlg, Handler handler) {
-  RunHandler([&] { handler(dlg); });
-}
 
 QtUi* Port() { return dynamic_cast<QtUi*>(&Ui()); }
 
@@ -26,7 +22,9 @@ QtUi* Port() { return dynamic_cast<QtUi*>(&Ui()); }
 
 JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent), dlg_(dlg) {
   setObjectName(Q(dlg.Name));
-  setFixedSize(TJpkVatDlg::kWidth, TJpkVatDlg::kHeight);
+  // The designed size is where the window starts; it grows where a caption needs the room
+  // (the fonts differ from the designer's), never beyond what the layout asks for.
+  setMinimumSize(TJpkVatDlg::kWidth, TJpkVatDlg::kHeight);
   auto* page = new QVBoxLayout(this);
 
   // Files and the taxpayer; the register's actions on the right.
@@ -54,20 +52,12 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   // The handlers that report a result: the view only needs the refresh after them.
   for (auto& [control, button] : buttons_) {
     if (control == &dlg.btnOpenJPK)
-      connect(button, &QPushButton::clicked, this, [this] {
-        Forward(dlg_, [](TJpkVatDlg& d) { d.btnOpenJPKClick(); });
-        Refresh();
-      });
+      connect(button, &QPushButton::clicked, this, [this] { Act([](TJpkVatDlg& d) { d.btnOpenJPKClick(); }); });
     if (control == &dlg.btnSaveJPK)
-      connect(button, &QPushButton::clicked, this, [this] {
-        Forward(dlg_, [](TJpkVatDlg& d) { d.btnSaveJPKClick(); });
-        Refresh();
-      });
+      connect(button, &QPushButton::clicked, this, [this] { Act([](TJpkVatDlg& d) { d.btnSaveJPKClick(); }); });
     if (control == &dlg.btnRecalcDeclaration)
-      connect(button, &QPushButton::clicked, this, [this] {
-        Forward(dlg_, [](TJpkVatDlg& d) { d.btnRecalcDeclarationClick(); });
-        Refresh();
-      });
+      connect(button, &QPushButton::clicked, this,
+              [this] { Act([](TJpkVatDlg& d) { d.btnRecalcDeclarationClick(); }); });
   }
 
   auto* ewidencja = new QGroupBox(this);
@@ -108,8 +98,7 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   edits_.emplace_back(&dlg.edP54, p54);
   connect(p54.edit, &QLineEdit::textEdited, this, [this](const QString& text) {
     dlg_.edP54.Text = S(text);
-    Forward(dlg_, [](TJpkVatDlg& d) { d.edP54Change(); });
-    Refresh();
+    Act([](TJpkVatDlg& d) { d.edP54Change(); });
   });
   int index = 0;
   for (TRadioButton* control : dlg.ZwrotButtons()) {
@@ -135,8 +124,7 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   checks_.emplace_back(&dlg.cbP59, p59);
   connect(p59, &QCheckBox::clicked, this, [this](bool checked) {
     dlg_.cbP59.Checked = checked;
-    Forward(dlg_, [](TJpkVatDlg& d) { d.cbP59Click(); });
-    Refresh();
+    Act([](TJpkVatDlg& d) { d.cbP59Click(); });
   });
   zaliczenieLayout->addWidget(p59);
   auto* offset = new QGroupBox(zaliczenie);
@@ -163,6 +151,7 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   }
   if (QtUi* port = Port()) port->SetActiveView(&dlg_, [this] { Refresh(); });
   Refresh();
+  resize(sizeHint().expandedTo(minimumSize()));
 }
 
 JpkVatDlgView::~JpkVatDlgView() {
@@ -173,18 +162,14 @@ QPushButton* JpkVatDlgView::Button(TButton& control, QWidget* parent, std::funct
   auto* button = new QPushButton(Q(control.Text), parent);
   button->setObjectName(Q(control.Name));
   button->setMinimumHeight(36);
-  if (click)
-    connect(button, &QPushButton::clicked, this, [this, click] {
-      Forward(dlg_, click);
-      Refresh();
-    });
+  if (click) connect(button, &QPushButton::clicked, this, [this, click] { Act(click); });
   buttons_.emplace_back(&control, button);
   return button;
 }
 
 void JpkVatDlgView::Edits(QGroupBox* box, std::initializer_list<TLabeledEdit*> controls, int columns) {
   auto* grid = new QGridLayout(box);
-  grid->setVerticalSpacing(1);
+  grid->setVerticalSpacing(3);  // wrapped captions do not touch the next row
   int index = 0;
   for (TLabeledEdit* control : controls) {
     EditWidgets widgets = MakeLabeledEdit(*control, box);
@@ -200,6 +185,19 @@ void JpkVatDlgView::Edits(QGroupBox* box, std::initializer_list<TLabeledEdit*> c
     edits_.emplace_back(control, widgets);
     ++index;
   }
+}
+
+void JpkVatDlgView::Act(const std::function<void(TJpkVatDlg&)>& handler) {
+  dlg_.ActiveControl = nullptr;
+  RunHandler([&] { handler(dlg_); });
+  Refresh();
+  // After a refused value the focus goes to the edit it came from.
+  if (dlg_.ActiveControl)
+    if (QLineEdit* edit = Edit(dlg_.ActiveControl->Name)) {
+      edit->setFocus();
+      edit->selectAll();
+    }
+  dlg_.ActiveControl = nullptr;
 }
 
 QLineEdit* JpkVatDlgView::Edit(const std::string& name) const {

@@ -27,6 +27,9 @@ class JpkVatDlgView : public QDialog {
 
  private:
   QPushButton* Button(TButton& control, QWidget* parent, std::function<void(TJpkVatDlg&)> click);
+  // Runs a handler of the window object (an error is shown, the window stays), refreshes,
+  // and focuses the edit the handler named as the one to correct.
+  void Act(const std::function<void(TJpkVatDlg&)>& handler);
   void Edits(QGroupBox* box, std::initializer_list<TLabeledEdit*> controls, int columns);
 
   TJpkVatDlg& dlg_;

@@ -14,7 +14,8 @@ namespace velkar::gui {
 ParagonDlgView::ParagonDlgView(TParagonDlg& dlg, QWidget* parent) : QDialog(parent), dlg_(dlg) {
   setObjectName(Q(dlg.Name));
   setWindowTitle(Q(dlg.Caption));
-  setFixedSize(TParagonDlg::kWidth, TParagonDlg::kHeight);
+  // The designed size is where the dialog starts; it grows where the captions need it.
+  setMinimumSize(TParagonDlg::kWidth, TParagonDlg::kHeight);
 
   auto* outer = new QVBoxLayout(this);
   auto* bevel = new QFrame(this);
@@ -23,13 +24,13 @@ ParagonDlgView::ParagonDlgView(TParagonDlg& dlg, QWidget* parent) : QDialog(pare
   outer->addWidget(bevel);
   auto* grid = new QGridLayout(bevel);
   grid->setVerticalSpacing(2);
-  auto place = [&](TLabeledEdit& control, int row, int column) {
+  auto place = [&](TLabeledEdit& control, int row, int column, int span = 1) {
     EditWidgets widgets = MakeLabeledEdit(control, bevel);
-    grid->addWidget(widgets.label, row * 2, column);
-    grid->addWidget(widgets.edit, row * 2 + 1, column);
+    grid->addWidget(widgets.label, row * 2, column, 1, span);
+    grid->addWidget(widgets.edit, row * 2 + 1, column, 1, span);
     edits_.emplace_back(&control, widgets);
   };
-  place(dlg.edDowodSprzedazy, 0, 0);
+  place(dlg.edDowodSprzedazy, 0, 0, 2);  // the document number is a long text
   place(dlg.edNet23, 1, 0);
   place(dlg.edTax23, 1, 1);
   place(dlg.edDiffV23, 1, 2);
@@ -78,6 +79,7 @@ ParagonDlgView::ParagonDlgView(TParagonDlg& dlg, QWidget* parent) : QDialog(pare
   connect(save, &QPushButton::clicked, this, [this] { Close(mrOk); });
   connect(cancel, &QPushButton::clicked, this, [this] { Close(mrCancel); });
   Refresh();
+  resize(sizeHint().expandedTo(minimumSize()));
 }
 
 QLineEdit* ParagonDlgView::Edit(const std::string& name) const {
@@ -122,6 +124,8 @@ bool ParagonDlgView::eventFilter(QObject* watched, QEvent* event) {
   } else if (key->text().size() == 1 && key->text()[0].unicode() >= 0x20 && key->text()[0].unicode() < 0x7F &&
              !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     typed = static_cast<char>(key->text()[0].unicode());
+  } else if (key->text().size() == 1 && (key->text()[0].unicode() == 0xA0 || key->text()[0].unicode() == 0x202F)) {
+    typed = ' ';  // a non-breaking space groups digits like a blank
   } else if (key->text().size() == 1 && key->text()[0].unicode() >= 0x7F) {
     typed = '?';  // any other character is refused by the filter
   } else {

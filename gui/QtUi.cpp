@@ -3,12 +3,18 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPushButton>
+#include <QTranslator>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QThread>
+#include <QTimer>
 
 #include "app/ui/Window.h"
 #include "base/Text.h"
@@ -41,24 +47,42 @@ QColor QtColor(Color color) {
 void QtUi::RegisterView(const std::string& windowName, ViewFactory factory) { Factories()[windowName] = std::move(factory); }
 
 Answer QtUi::Ask(MessageKind kind, const std::string& text, Buttons buttons) {
+  bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
+  return AskWithDefault(kind, text, buttons, yesNo ? Answer::Yes : Answer::Ok);
+}
+
+Answer QtUi::AskWithDefault(MessageKind kind, const std::string& text, Buttons buttons, Answer defaultButton) {
+  QString body = Q(ReplaceAll(text, "\r", "\n"));
   QMessageBox box(kind == MessageKind::Warning ? QMessageBox::Warning
                   : kind == MessageKind::Error ? QMessageBox::Critical
                                                : QMessageBox::Question,
-                  Q(ReplaceAll(text, "\r", "\n")).isEmpty() ? QString() : QApplication::applicationDisplayName(),
-                  Q(ReplaceAll(text, "\r", "\n")), QMessageBox::NoButton, QApplication::activeWindow());
+                  QApplication::applicationDisplayName(), body, QMessageBox::NoButton, QApplication::activeWindow());
   switch (buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     case Buttons::YesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
   }
-  box.setEscapeButton(buttons == Buttons::YesNo ? QMessageBox::No : QMessageBox::Cancel);
-  int result = box.exec();
-  switch (result) {
+  // Escape and the close box answer nothing: Cancel. A Yes/No box gets a hidden Cancel
+  // button for them, so they never count as No.
+  QAbstractButton* cancel = box.button(QMessageBox::Cancel);
+  if (!cancel) {
+    cancel = box.addButton(QMessageBox::Cancel);
+    cancel->hide();
+  }
+  box.setEscapeButton(cancel);
+  QMessageBox::StandardButton preferred = defaultButton == Answer::No    ? QMessageBox::No
+                                          : defaultButton == Answer::Yes ? QMessageBox::Yes
+                                          : defaultButton == Answer::Ok  ? QMessageBox::Ok
+                                                                         : QMessageBox::Cancel;
+  if (auto* button = qobject_cast<QPushButton*>(box.button(preferred))) box.setDefaultButton(button);
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  if (!clicked || clicked == cancel) return Answer::Cancel;
+  switch (box.standardButton(clicked)) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
-    // A Yes/No box closed without an answer counts as Cancel, not as No.
-    case QMessageBox::No: return box.clickedButton() == box.button(QMessageBox::No) ? Answer::No : Answer::Cancel;
+    case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
   }
 }
@@ -72,9 +96,18 @@ void QtUi::ShowMessage(MessageKind kind, const std::string& text) {
   else QMessageBox::information(parent, title, body);
 }
 
+QString DialogStart(const FileDialogOptions& options) {
+  // The last file's name may be a full path already: it names the folder then, and is not
+  // put after the initial folder a second time.
+  QString name = Q(options.fileName);
+  if (name.isEmpty()) return Q(options.initialDir);
+  if (QDir::isAbsolutePath(name) || options.initialDir.empty()) return name;
+  return QDir(Q(options.initialDir)).filePath(name);
+}
+
 std::optional<std::string> QtUi::OpenFileDialog(const FileDialogOptions& options) {
-  QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(options.title),
-                                              Q(options.initialDir + options.fileName), QtFilter(options.filter));
+  QString name = QFileDialog::getOpenFileName(QApplication::activeWindow(), Q(options.title), DialogStart(options),
+                                              QtFilter(options.filter));
   if (name.isEmpty()) return {};
   return S(name);
 }
@@ -94,10 +127,14 @@ std::optional<std::string> QtUi::BrowseFolder(const std::string& title, const st
   return S(dir);
 }
 
-int QtUi::ShowModal(Window& window) {
+std::unique_ptr<QWidget> QtUi::CreateView(Window& window, QWidget* parent) {
   auto it = Factories().find(window.Name);
-  if (it == Factories().end()) return mrCancel;
-  std::unique_ptr<QWidget> view = it->second(window, QApplication::activeWindow());
+  if (it == Factories().end()) return nullptr;
+  return it->second(window, parent);
+}
+
+int QtUi::ShowModal(Window& window) {
+  std::unique_ptr<QWidget> view = CreateView(window, QApplication::activeWindow());
   auto* dialog = qobject_cast<QDialog*>(view.get());
   if (!dialog) return mrCancel;
   dialog->exec();
@@ -159,6 +196,58 @@ void QtUi::WindowChanged(Window& window) {
 void QtUi::SetActiveView(Window* window, std::function<void()> refresh) {
   if (refresh) refreshers_[window] = std::move(refresh);
   else refreshers_.erase(window);
+}
+
+void QtUi::PostToUiThread(std::function<void()> call) {
+  QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
+}
+
+void QtUi::ProcessMessages(int milliseconds) {
+  if (milliseconds <= 0) {
+    QApplication::processEvents();
+    return;
+  }
+  // A timer makes sure the wait for more events ends after `milliseconds`.
+  QTimer limit;
+  limit.setSingleShot(true);
+  limit.start(milliseconds);
+  QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+int QtUi::StartTimer(int intervalMs, std::function<void()> onTick) {
+  auto timer = std::make_unique<QTimer>();
+  timer->setInterval(intervalMs);
+  QObject::connect(timer.get(), &QTimer::timeout, std::move(onTick));
+  timer->start();
+  int id = nextTimer_++;
+  timers_[id] = std::move(timer);
+  return id;
+}
+
+void QtUi::StopTimer(int id) {
+  auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  it->second->stop();
+  // A timer may be stopped from its own tick: delete it once control is back in the loop.
+  it->second.release()->deleteLater();
+  timers_.erase(it);
+}
+
+}  // namespace velkar::gui
+
+namespace velkar::gui {
+
+void LoadPolishTranslations(QApplication& app) {
+  QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+  QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  for (const char* name : {"qtbase_pl", "qt_pl"}) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QString::fromLatin1(name), folder)) {
+      app.installTranslator(translator);
+      return;
+    }
+    delete translator;
+  }
 }
 
 }  // namespace velkar::gui

@@ -2,6 +2,7 @@
 // display of a window object through the view registered for it.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -10,7 +11,9 @@
 #include "app/ui/Controls.h"
 #include "app/ui/UiPort.h"
 
+class QApplication;
 class QLabel;
+
 
 namespace velkar::gui {
 
@@ -19,8 +22,12 @@ class QtUi final : public UiPort {
   // A view factory builds the dialog that shows a window object (by its class name).
   using ViewFactory = std::function<std::unique_ptr<QWidget>(Window&, QWidget* parent)>;
   static void RegisterView(const std::string& windowName, ViewFactory factory);
+  // The view of a window object, built by the factory registered for its class name; null
+  // when none is registered.
+  static std::unique_ptr<QWidget> CreateView(Window& window, QWidget* parent);
 
   Answer Ask(MessageKind kind, const std::string& text, Buttons buttons) override;
+  Answer AskWithDefault(MessageKind kind, const std::string& text, Buttons buttons, Answer defaultButton) override;
   void ShowMessage(MessageKind kind, const std::string& text) override;
   std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) override;
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override;
@@ -33,6 +40,10 @@ class QtUi final : public UiPort {
   void PauseWithRepaint(int milliseconds) override;
   void RunOnUiThread(const std::function<void()>& call) override;
   void WindowChanged(Window& window) override;
+  void PostToUiThread(std::function<void()> call) override;
+  void ProcessMessages(int milliseconds) override;
+  int StartTimer(int intervalMs, std::function<void()> onTick) override;
+  void StopTimer(int id) override;
 
   // A view registers itself while it is shown, to be refreshed on WindowChanged.
   void SetActiveView(Window* window, std::function<void()> refresh);
@@ -40,7 +51,16 @@ class QtUi final : public UiPort {
  private:
   std::unique_ptr<QLabel> hint_;
   std::map<Window*, std::function<void()>> refreshers_;
+  std::map<int, std::unique_ptr<QTimer>> timers_;
+  int nextTimer_ = 1;
 };
+
+// Where a file dialog opens: the last file (a full path stands alone) or the initial folder.
+QString DialogStart(const FileDialogOptions& options);
+
+// Qt's own Polish translations (Debian: qt6-translations-l10n), so the standard buttons
+// and dialogs read "Tak", "Nie", "Anuluj"; without them the texts stay Qt's own.
+void LoadPolishTranslations(QApplication& app);
 
 // "Plik JPK|*.xml" as a Qt filter "Plik JPK (*.xml)".
 QString QtFilter(const std::string& filter);

@@ -14,13 +14,13 @@ namespace velkar::cli {
 int RunGui(int argc, char** argv, const std::vector<std::string>& startupArgs) {
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName("Torvik JPK");
+  gui::LoadPolishTranslations(app);
   gui::QtUi ui;
   SetUi(&ui);
   gui::RegisterViews();
   int code = 0;
   {
     Program program;
-    program.MainForm.ExitProgram = [](int exitCode) { std::exit(exitCode); };
     try {
       program.Create(startupArgs);
     } catch (const std::exception& error) {

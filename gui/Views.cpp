@@ -1,24 +1,42 @@
 // Every tool window's view, registered by the window's class name.
 #include "gui/Views.h"
 
+#include "gui/ExchFormatDlgView.h"
+#include "gui/GenFromGradmoView.h"
+#include "gui/GenFromTulvoDlgView.h"
+#include "gui/GenJpkVatDlgView.h"
 #include "gui/JpkVatDlgView.h"
 #include "gui/LinkAskView.h"
+#include "gui/MainWindowView.h"
 #include "gui/ParagonDlgView.h"
 #include "gui/QtUi.h"
 
 namespace velkar::gui {
 
+namespace {
+
+// Registers the view class V for the window class W under W's class name.
+template <class V, class W>
+void Register(const char* className) {
+  QtUi::RegisterView(className, [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
+    return std::make_unique<V>(static_cast<W&>(window), parent);
+  });
+}
+
+}  // namespace
+
 void RegisterViews() {
-  // Each tool window adds its view here as it is built.
-  QtUi::RegisterView("TJpkVatDlg", [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
-    return std::make_unique<JpkVatDlgView>(static_cast<TJpkVatDlg&>(window), parent);
+  // The main window is a top-level window of its own: it takes no parent.
+  QtUi::RegisterView("TMainForm", [](Window& window, QWidget*) -> std::unique_ptr<QWidget> {
+    return std::make_unique<MainWindowView>(static_cast<TMainForm&>(window));
   });
-  QtUi::RegisterView("TParagonDlg", [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
-    return std::make_unique<ParagonDlgView>(static_cast<TParagonDlg&>(window), parent);
-  });
-  QtUi::RegisterView("TdlgLinkAsk", [](Window& window, QWidget* parent) -> std::unique_ptr<QWidget> {
-    return std::make_unique<LinkAskView>(static_cast<TdlgLinkAsk&>(window), parent);
-  });
+  Register<JpkVatDlgView, TJpkVatDlg>("TJpkVatDlg");
+  Register<ParagonDlgView, TParagonDlg>("TParagonDlg");
+  Register<LinkAskView, TdlgLinkAsk>("TdlgLinkAsk");
+  Register<GenJpkVatDlgView, TGenJpkVatDlg>("TGenJpkVatDlg");
+  Register<GenFromGradmoView, TGenFromGradmoDlg>("TGenFromGradmoDlg");
+  Register<ExchFormatDlgView, TExchFormatDlg>("TExchFormatDlg");
+  Register<GenFromTulvoDlgView, TGenFromTulvoDlg>("TGenFromTulvoDlg");
 }
 
 }  // namespace velkar::gui

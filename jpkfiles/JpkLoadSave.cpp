@@ -204,6 +204,8 @@ void Reformat(Root& doc, const std::string& fileName, Load load, Get get, const 
               const TreePrint* written = nullptr) {
   if (emptyError && (doc.IsNull() || fileName.empty())) throw Error(emptyError);
   std::string indent = doc.IsNull() ? std::string("\t") : doc.OwnerDocument()->NodeIndentStr();
+  std::optional<unsigned> parseOptions;
+  if (!doc.IsNull()) parseOptions = doc.OwnerDocument()->ParseOptions();
   doc = Root();
   std::exception_ptr failure;
   xml::IXMLDocument scratch;
@@ -224,7 +226,6 @@ void Reformat(Root& doc, const std::string& fileName, Load load, Get get, const 
     // The document as a fresh load of the file has it.
     xml::IXMLDocument fresh = xml::TXMLDocument::Create();
     scratch->SetOptions(fresh->Options());
-    scratch->SetNodeIndentStr(fresh->NodeIndentStr());
     scratch->SetModified(false);
     doc = get(scratch);
   } else {
@@ -236,6 +237,12 @@ void Reformat(Root& doc, const std::string& fileName, Load load, Get get, const 
     }
   }
   if (failure) std::rethrow_exception(failure);
+  // The document read back is prepared as the one saved was: its indentation and parse
+  // options, so the next save of the session writes the same layout.
+  if (!doc.IsNull()) {
+    doc.OwnerDocument()->SetNodeIndentStr(indent);
+    if (parseOptions) doc.OwnerDocument()->SetParseOptions(*parseOptions);
+  }
   WarnIfJpkDocumentInvalid(doc.OwnerDocument()->DOMDocument(), fileName);
 }
 

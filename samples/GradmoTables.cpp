@@ -269,6 +269,7 @@ class GradmoMonth {
   SampleRandom& Random() { return r_; }
   const DateTime& Month() const { return month_; }
   std::vector<Doc> Take() { return {docs_.begin(), docs_.end()}; }
+  const std::deque<Doc>& Documents() const { return docs_; }
 
  private:
   DateTime month_;
@@ -479,13 +480,47 @@ std::vector<Doc> MonthDocuments(const DateTime& month, SampleRandom& r, std::map
   cost(27, r.Between(30000, 90000) / 100.0, kHalfDeduction, "Paliwo – samochód osobowy");
   cost(31, 2150.00, kCostInvoice | kHalfDeduction, "Leasing samochodu osobowego");
   cost(28, 99.00, kExcluded, "Duplikat faktury – nie księgować");
+  // March also holds a correction of the complementary receipt (153) and a correction of
+  // the issue note to an invoice (25), both referring to their documents. Drawn after
+  // every other document, with register entries left out of the VAT registers (flag 8).
+  if (month.month == 3) {
+    const Doc* pz152 = nullptr;
+    const Doc* wz24 = nullptr;
+    for (const Doc& d : m.Documents()) {
+      if (d.type == 152) pz152 = &d;
+      if (d.type == 24) wz24 = &d;
+    }
+    if (pz152 != nullptr && wz24 != nullptr) {
+      Doc pz153Copy = *pz152;
+      Doc wz24Copy = *wz24;
+      Doc& pz153 = m.New(153, 28, "PZDK");
+      pz153.user = pz153.payer = pz153Copy.user;
+      pz153.masterType = 128;
+      pz153.masterYear = month.year;
+      pz153.masterNumber = pz153Copy.masterNumber;
+      pz153.lines.push_back(pz153Copy.lines.front());
+      pz153.lines.back().quantity = -5;
+      pz153.comment = "Korekta dostawy uzupełniającej";
+      pz153.regFlags |= kExcluded;
+      Doc& wz25 = m.New(25, 28, "WZK");
+      wz25.user = wz25.payer = wz24Copy.user;
+      wz25.masterType = 0;
+      wz25.masterYear = month.year;
+      wz25.masterNumber = wz24Copy.masterNumber;
+      wz25.lines.push_back(wz24Copy.lines.front());
+      wz25.lines.back().quantity = -1;
+      wz25.comment = "Zwrot towaru do wydania";
+      wz25.regFlags |= kExcluded;
+    }
+  }
 
   std::vector<Doc> docs = m.Take();
   for (Doc& d : docs) {
     if (!d.inRegister) continue;
     if (d.type == 128 || d.type == 129) {
       if (!d.lines.empty()) PricePurchase(d);
-    } else if (d.type == 8 || d.type == 9 || d.type == 24 || d.type == 32 || d.type == 36 || d.type == 152) {
+    } else if (d.type == 8 || d.type == 9 || d.type == 24 || d.type == 25 || d.type == 32 || d.type == 36 ||
+               d.type == 152 || d.type == 153) {
       PriceAtCost(d);
     } else {
       PriceSale(d);
@@ -590,11 +625,19 @@ void WriteGoods(const std::string& dir, const std::string& prefix, const DateTim
   ws.Close();
 }
 
-// Benchmark register: `count` sales and purchases of one month.
+// Benchmark register: `count` sales and purchases of one month, each with its warehouse
+// document of about five lines (drawn from a stream of their own, so the register is the
+// same as without them).
 void WriteBenchmarkRegister(const std::string& dir, const SampleSet& set) {
   const DateTime& month = set.months.back();
   SampleRandom r(set.seed);
+  SampleRandom lineRandom(set.seed + 7);
   ParadoxWriter reg(dir + DatePrefixedName(false, "REG", month), GradmoRegTable(), set.scale);
+  ParadoxWriter wi(dir + DatePrefixedName(false, "WI", month), GradmoWiTable(), set.scale);
+  ParadoxWriter wt(dir + DatePrefixedName(false, "WT", month), GradmoWtTable(), set.scale * 5);
+  std::vector<const Goods*> stock;
+  for (const Goods& g : Catalogue())
+    if (!g.service) stock.push_back(&g);
   int listed = static_cast<int>(Contractors().size());
   // Classes in key order: sales (0), then purchases (128).
   std::int64_t sales = set.scale * 7 / 10;
@@ -624,8 +667,50 @@ void WriteBenchmarkRegister(const std::string& dir, const SampleSet& set) {
                    .Set("Tax22", tax)
                    .Set("TotalTax", tax)
                    .Set("CostValue", round2(net * 0.7)));
+    int type = sale ? 0 : 128;
+    // The document's contractor is on the side's table: a listed card that is no customer
+    // (or no supplier) gives way to one that is; generated cards are both.
+    int party = contractor;
+    if (party <= listed) {
+      const Contractor& c = ContractorByNumber(party);
+      if (sale && !c.customer) party = 2;
+      if (!sale && !c.supplier) party = 24;
+    }
+    wi.Append(wi.NewRecord()
+                  .Set("Type", type)
+                  .Set("Year", month.year)
+                  .Set("MagId", kMag)
+                  .Set("Number", number)
+                  .Set("Name", Format("%s %d/%02d/%04d", sale ? "FV" : "FZ", number, month.month, month.year))
+                  .Set("Date", date)
+                  .Set("SaleDate", date)
+                  .Set("Options", 0)
+                  .Set("Flags", 0)
+                  .Set("User", party)
+                  .Set("PayInfo", 2)
+                  .Set("PayDelay", 14));
+    int lines = lineRandom.Between(4, 6);
+    for (int line = 1; line <= lines; ++line) {
+      const Goods& g = *stock[static_cast<size_t>(lineRandom.Between(0, static_cast<int>(stock.size()) - 1))];
+      int series = lineRandom.Between(1, 2);
+      wt.Append(wt.NewRecord()
+                    .Set("Type", type)
+                    .Set("Year", month.year)
+                    .Set("MagId", kMag)
+                    .Set("Number", number)
+                    .Set("Line", line)
+                    .Set("Group", g.group)
+                    .Set("Index", g.index)
+                    .Set("Series", series)
+                    .Set("Quantity", static_cast<double>(lineRandom.Between(1, 20)))
+                    .Set("Price", sale ? g.price : LotCost(g, series))
+                    .Set("VAT", g.vat));
+    }
   }
   reg.Close();
+  wi.Close();
+  wt.Close();
+  WriteGoods(dir, DatePrefixedName(false, "", month), month);
 }
 
 }  // namespace

@@ -76,4 +76,8 @@ void WriteFennik(const std::string& dir, const SampleSet& set);
 // NetDir/ and the account-group list TulvoAccSet.txt.
 void WriteSampleDatabases(const std::string& root, SampleSet set);
 
+// The benchmark ledger: Tulvo/2024/ accounts, journal and details with `postings` postings in
+// March 2024, and TulvoAccSet.txt, under `root`.
+void WriteBenchmarkLedger(const std::string& root, std::int64_t postings, std::uint64_t seed);
+
 }  // namespace velkar::samples

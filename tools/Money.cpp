@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "base/Error.h"
+
 namespace velkar {
 
 namespace {
@@ -31,7 +33,19 @@ double RoundHalfAway(double value, int decimals) {
   return result == 0.0 ? 0.0 : result;  // no negative zero in the files
 }
 
-std::int64_t RoundToWhole(double value) { return static_cast<std::int64_t>(RoundHalfAway(value, 0)); }
+std::int64_t RoundToWhole(double value) { return CheckedWhole(RoundHalfAway(value, 0)); }
+
+std::int64_t CheckedWhole(double value, const std::string& what, double limit) {
+  if (limit > kWholeLimit) limit = kWholeLimit;
+  if (!std::isfinite(value) || std::fabs(value) >= limit) {
+    std::string shown = std::isnan(value)   ? std::string("NaN")
+                        : std::isinf(value) ? std::string(value > 0 ? "INF" : "-INF")
+                                            : Format("%.15g", value);
+    std::string message = Format("wartość %s jest poza zakresem", shown);
+    throw Error(what.empty() ? "Wartość " + shown + " jest poza zakresem" : what + ": " + message);
+  }
+  return static_cast<std::int64_t>(value);
+}
 
 double GrossToNet(double rate, double gross) {
   if (rate > 0) return round2(gross * 100 / (100 + rate));

@@ -1,13 +1,15 @@
 // Reading the version block embedded in an executable file.
 #include "tools/Version.h"
 
+#include <elf.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <limits>
+#include <optional>
 #include <vector>
 
 #include "base/Error.h"
@@ -47,17 +49,89 @@ std::string MakeVersionBlock(std::uint16_t major, std::uint16_t minor, std::uint
   return block;
 }
 
+namespace {
+
+// An open file read at given places, never as a whole.
+class FileReader {
+ public:
+  explicit FileReader(const std::string& fileName) : fd_(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  ~FileReader() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+  bool IsOpen() const { return fd_ >= 0; }
+  // Exactly `size` bytes from `offset`, or false.
+  bool Read(std::uint64_t offset, void* into, size_t size) const {
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+    ssize_t n = ::pread(fd_, into, size, static_cast<off_t>(offset));
+    return n >= 0 && static_cast<size_t>(n) == size;
+  }
+  ssize_t ReadSome(std::uint64_t offset, void* into, size_t size) const {
+    return ::pread(fd_, into, size, static_cast<off_t>(offset));
+  }
+
+ private:
+  int fd_;
+};
+
+constexpr const char* kVersionSection = ".velkar_version";
+
+// The file offset of the section ".velkar_version" of a 64-bit little-endian ELF file: the
+// header, the section table and its name table are read, a few kilobytes in all.
+std::optional<std::uint64_t> VersionSectionOffset(const FileReader& file) {
+  Elf64_Ehdr header{};
+  if (!file.Read(0, &header, sizeof header) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
+      header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_ident[EI_DATA] != ELFDATA2LSB ||
+      header.e_shentsize != sizeof(Elf64_Shdr) || header.e_shnum == 0 || header.e_shstrndx >= header.e_shnum)
+    return {};
+  std::vector<Elf64_Shdr> sections(header.e_shnum);
+  if (!file.Read(header.e_shoff, sections.data(), sections.size() * sizeof(Elf64_Shdr))) return {};
+  const Elf64_Shdr& names = sections[header.e_shstrndx];
+  if (names.sh_size == 0 || names.sh_size > (1u << 20)) return {};
+  std::string nameTable(names.sh_size, '\0');
+  if (!file.Read(names.sh_offset, nameTable.data(), nameTable.size())) return {};
+  for (const Elf64_Shdr& section : sections) {
+    if (section.sh_name >= nameTable.size()) continue;
+    if (std::strcmp(nameTable.c_str() + section.sh_name, kVersionSection) == 0 && section.sh_type == SHT_PROGBITS)
+      return section.sh_offset;
+  }
+  return {};
+}
+
+// The offset of the first block tag in the file, read in pieces of 1 MiB (for files
+// without the section: other formats, stripped section tables).
+std::optional<std::uint64_t> SearchBlockTag(const FileReader& file, const std::string& tag) {
+  constexpr size_t kPiece = 1 << 20;
+  std::vector<char> buffer(kPiece + tag.size());
+  std::uint64_t offset = 0;  // of buffer[0]
+  size_t kept = 0;
+  for (;;) {
+    ssize_t n = file.ReadSome(offset + kept, buffer.data() + kept, kPiece);
+    if (n < 0) return {};
+    size_t filled = kept + static_cast<size_t>(n);
+    auto at = std::search(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(filled), tag.begin(), tag.end());
+    if (at != buffer.begin() + static_cast<std::ptrdiff_t>(filled)) return offset + static_cast<std::uint64_t>(at - buffer.begin());
+    if (n == 0) return {};
+    // The last bytes stay: a tag may straddle two pieces.
+    kept = std::min(filled, tag.size() - 1);
+    std::memmove(buffer.data(), buffer.data() + filled - kept, kept);
+    offset += filled - kept;
+  }
+}
+
+}  // namespace
+
 std::string FileVersionText(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) return Failure(errno ? errno : ENOENT);
-  std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return Failure(EIO);
+  FileReader file(fileName);
+  if (!file.IsOpen()) return Failure(errno ? errno : ENOENT);
   std::string tag = BlockTag();
-  auto at = std::search(data.begin(), data.end(), tag.begin(), tag.end());
-  if (at == data.end()) return Failure(ENODATA);
-  size_t offset = static_cast<size_t>(at - data.begin()) + tag.size();
-  if (data.size() - offset < 12) return "";
-  const auto* fixed = reinterpret_cast<const unsigned char*>(data.data() + offset);
+  std::optional<std::uint64_t> at = VersionSectionOffset(file);
+  std::string found(tag.size(), '\0');
+  if (!at || !file.Read(*at, found.data(), found.size()) || found != tag) at = SearchBlockTag(file, tag);
+  if (!at) return Failure(ENODATA);
+  unsigned char fixed[12];
+  if (!file.Read(*at + tag.size(), fixed, sizeof fixed)) return "";
   if (GetWord(fixed) != kFixedInfoSignature) return "";
   std::uint32_t ms = GetWord(fixed + 4);
   std::uint32_t ls = GetWord(fixed + 8);

@@ -1,7 +1,9 @@
 // The program's version block and its text ("ver 1.4.2 build 89").
 //
-// The build embeds a small block in the executable: a tag, the signature 0xFEEF04BD and
-// the file version as two 32-bit words (major.minor, release.build), little-endian.
+// The build embeds a small block in the executable, in the section ".velkar_version" (found
+// through the ELF section table; other files are searched piece by piece): a tag, the
+// signature 0xFEEF04BD and the file version as two 32-bit words (major.minor, release.build),
+// little-endian.
 #pragma once
 
 #include <cstdint>

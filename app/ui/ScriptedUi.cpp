@@ -14,15 +14,20 @@ bool ScriptedUi::WasShown(const std::string& text) const {
   return false;
 }
 
-Answer ScriptedUi::Ask(MessageKind kind, const std::string& text, Buttons) {
-  shown_.push_back({kind, text, true});
+Answer ScriptedUi::Ask(MessageKind kind, const std::string& text, Buttons buttons) {
+  bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
+  return AskWithDefault(kind, text, buttons, yesNo ? Answer::Yes : Answer::Ok);
+}
+
+Answer ScriptedUi::AskWithDefault(MessageKind kind, const std::string& text, Buttons, Answer defaultButton) {
+  shown_.push_back({kind, text, true, defaultButton});
   if (answers_.empty()) return Answer::Cancel;
   Answer answer = answers_.front();
   answers_.pop_front();
   return answer;
 }
 
-void ScriptedUi::ShowMessage(MessageKind kind, const std::string& text) { shown_.push_back({kind, text, false}); }
+void ScriptedUi::ShowMessage(MessageKind kind, const std::string& text) { shown_.push_back({kind, text, false, Answer::Ok}); }
 
 std::optional<std::string> ScriptedUi::NextFileName() {
   if (fileNames_.empty()) return {};

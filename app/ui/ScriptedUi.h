@@ -17,6 +17,7 @@ class ScriptedUi final : public UiPort {
     MessageKind kind;
     std::string text;
     bool question;
+    Answer defaultButton = Answer::Ok;  // of a question: Yes or Ok unless it named another
   };
 
   ScriptedUi();
@@ -42,6 +43,7 @@ class ScriptedUi final : public UiPort {
   void Clear() { shown_.clear(); }
 
   Answer Ask(MessageKind kind, const std::string& text, Buttons buttons) override;
+  Answer AskWithDefault(MessageKind kind, const std::string& text, Buttons buttons, Answer defaultButton) override;
   void ShowMessage(MessageKind kind, const std::string& text) override;
   std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) override;
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override;
@@ -55,7 +57,7 @@ class ScriptedUi final : public UiPort {
   void HideWaitHint() override { hintVisible_ = false; }
   void Beep() override { ++beeps_; }
   void PauseWithRepaint(int) override { ++pauses_; }
-  void RunOnUiThread(const std::function<void()>& call) override { call(); }
+  void RunOnUiThread(const std::function<void()>& call) override { UiQueue().RunAndWait(call); }
 
  private:
   std::optional<std::string> NextFileName();

@@ -26,7 +26,7 @@ class HeadlessUi final : public UiPort {
   void HideWaitHint() override {}
   void Beep() override {}
   void PauseWithRepaint(int) override {}
-  void RunOnUiThread(const std::function<void()>& call) override { call(); }
+  void RunOnUiThread(const std::function<void()>& call) override { UiQueue().RunAndWait(call); }
 };
 
 HeadlessUi gHeadless;

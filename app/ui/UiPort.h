@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "app/ui/UiThreadQueue.h"
+
 namespace velkar {
 
 class Window;
@@ -27,8 +29,15 @@ class UiPort {
  public:
   virtual ~UiPort() = default;
 
-  // A modal question box. Closing it without an answer is Cancel.
+  // A modal question box. Closing it without an answer (Escape, the close box) is Cancel.
+  // The default button (the one Enter presses) is the first: Yes or OK.
   virtual Answer Ask(MessageKind kind, const std::string& text, Buttons buttons) = 0;
+  // The same with `defaultButton` as the default button (No: Enter must not accept).
+  // Ports without a notion of a default button answer as Ask does.
+  virtual Answer AskWithDefault(MessageKind kind, const std::string& text, Buttons buttons, Answer defaultButton) {
+    (void)defaultButton;
+    return Ask(kind, text, buttons);
+  }
   // A message box with only an OK button.
   virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
 
@@ -49,6 +58,25 @@ class UiPort {
   virtual void RunOnUiThread(const std::function<void()>& call) = 0;
   // A window's state changed outside an event of its view; views refresh themselves.
   virtual void WindowChanged(Window& window) { (void)window; }
+
+  // Background work. The defaults use the port's own queue of the user-interface thread
+  // (the thread that created the port); the Qt port uses its event loop instead.
+  // Runs `call` later on the user-interface thread, without waiting for it.
+  virtual void PostToUiThread(std::function<void()> call) { queue_.Post(std::move(call)); }
+  // Lets the windows process their pending messages: calls of other threads and due
+  // timers; when nothing is pending, waits up to `milliseconds` for something to come.
+  virtual void ProcessMessages(int milliseconds) { queue_.Process(milliseconds); }
+  // A repeating timer on the user-interface thread; the result is the id StopTimer takes.
+  virtual int StartTimer(int intervalMs, std::function<void()> onTick) {
+    return queue_.StartTimer(intervalMs, std::move(onTick));
+  }
+  virtual void StopTimer(int id) { queue_.StopTimer(id); }
+
+ protected:
+  UiThreadQueue& UiQueue() { return queue_; }
+
+ private:
+  UiThreadQueue queue_;
 };
 
 // The port the program runs with; the GUI, the command line and each test install theirs.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velkar {
 
@@ -10,8 +11,10 @@ enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class Window {
  public:
-  explicit Window(std::string name, std::string caption) : Name(std::move(name)), Caption(std::move(caption)) {}
-  virtual ~Window() = default;
+  explicit Window(std::string name, std::string caption) : Name(std::move(name)), Caption(std::move(caption)) {
+    LiveWindows().push_back(this);
+  }
+  virtual ~Window() { std::erase(LiveWindows(), this); }
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
@@ -22,6 +25,13 @@ class Window {
   // Called by the port before the window appears and when it is asked to close.
   virtual void FormShow() {}
   virtual bool FormCloseQuery() { return true; }
+
+  // Every window object that exists, in the order they were created (the GUI's checks
+  // walk all of them, whatever tool created them).
+  static std::vector<Window*>& LiveWindows() {
+    static std::vector<Window*> windows;
+    return windows;
+  }
 };
 
 }  // namespace velkar

@@ -6,7 +6,9 @@
 #include <libxml/parserInternals.h>
 #include <libxml/xmlsave.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
@@ -89,6 +91,65 @@ void CollectError(void* context, const char* format, ...) {
   *static_cast<std::string*>(context) += buffer;
 }
 
+// libxml2's parse error in Polish words, its own English text following in parentheses.
+std::string PolishParseError(int code, const std::string& detail) {
+  const char* words = "niepoprawny zapis XML";
+  if (detail.find("Excessive depth") != std::string::npos || detail.find("depth") != std::string::npos)
+    words = "elementy są zagnieżdżone zbyt głęboko";
+  else if (detail.find("huge text node") != std::string::npos || detail.find("too long") != std::string::npos)
+    words = "tekst lub nazwa są za długie";
+  else if (code == XML_ERR_DOCUMENT_EMPTY)
+    words = "dokument jest pusty";
+  else if (code == XML_ERR_DOCUMENT_END)
+    words = "dodatkowa treść po końcu dokumentu";
+  else if (code == XML_ERR_UNSUPPORTED_ENCODING || code == XML_ERR_INVALID_ENCODING || code == XML_ERR_INVALID_CHAR)
+    words = "nieobsługiwane kodowanie lub niepoprawny znak";
+  else if (code == XML_ERR_TAG_NAME_MISMATCH)
+    words = "znacznik zamykający nie pasuje do otwierającego";
+  else if (code == XML_ERR_TAG_NOT_FINISHED)
+    words = "element nie został zamknięty";
+  else if (code == XML_ERR_UNDECLARED_ENTITY || code == XML_WAR_UNDECLARED_ENTITY)
+    words = "nieznana encja";
+  return Format("%s (%s)", words, detail);
+}
+
+// libxml2 reads no text node or attribute value longer than this without XML_PARSE_HUGE
+// (which stays off: it lifts the guards against hostile files).
+constexpr size_t kMaxTextLength = 10000000;
+
+const char* ElementName(const xmlNode* node) {
+  while (node != nullptr && node->type != XML_ELEMENT_NODE) node = node->parent;
+  return node != nullptr ? reinterpret_cast<const char*>(node->name) : "?";
+}
+
+// Refuses a document that could be written but not read back: a text or attribute value
+// over the reader's limit. One walk of the tree, without recursion.
+void RequireReadableBack(const xmlDoc* doc) {
+  auto check = [](const xmlNode* text) {
+    if ((text->type == XML_TEXT_NODE || text->type == XML_CDATA_SECTION_NODE) && text->content != nullptr &&
+        xmlStrlen(text->content) > static_cast<int>(kMaxTextLength))
+      throw EXMLDocError(Format("Tekst elementu %s jest dłuższy niż %d bajtów: zapisanego pliku nie dałoby się "
+                                "wczytać, więc nie został zapisany",
+                                ElementName(text), static_cast<int>(kMaxTextLength)));
+  };
+  const xmlNode* node = doc->children;
+  while (node != nullptr) {
+    check(node);
+    if (node->type == XML_ELEMENT_NODE)
+      for (const xmlAttr* attr = node->properties; attr != nullptr; attr = attr->next)
+        for (const xmlNode* value = attr->children; value != nullptr; value = value->next) check(value);
+    if (node->children != nullptr && node->type != XML_ENTITY_REF_NODE) {
+      node = node->children;
+      continue;
+    }
+    while (node != nullptr && node->next == nullptr) {
+      node = node->parent;
+      if (node == nullptr || node->type == XML_DOCUMENT_NODE) node = nullptr;
+    }
+    if (node != nullptr) node = node->next;
+  }
+}
+
 std::string DocumentName(const std::string& fileName) { return fileName.empty() ? std::string("(tekst XML)") : fileName; }
 
 }  // namespace
@@ -154,7 +215,10 @@ void TXMLDocument::Parse(const std::string& sourceName, const void* memory, size
   std::unique_ptr<char[]> buffer;
   if (fromFile) {
     file = std::fopen(sourceName.c_str(), "rb");
-    if (file == nullptr) throw EXMLDocError(Format("Nie można otworzyć pliku %s", sourceName));
+    if (file == nullptr) {
+      if (errno == ENOENT) throw EXMLDocError(Format("Brak pliku %s", sourceName));
+      throw EXMLDocError(Format("Nie można otworzyć pliku %s (%s)", sourceName, std::strerror(errno)));
+    }
     buffer.reset(new char[kFileBufferSize]);
     std::setvbuf(file, buffer.get(), _IOFBF, kFileBufferSize);
   } else if (size > static_cast<size_t>(INT_MAX)) {
@@ -183,6 +247,7 @@ void TXMLDocument::Parse(const std::string& sourceName, const void* memory, size
   if (const xmlError* error = xmlCtxtGetLastError(ctxt); error != nullptr && error->message != nullptr) {
     reason = error->message;
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+    reason = PolishParseError(error->code, reason);
     line = error->line;
   }
   xmlFreeParserCtxt(ctxt);
@@ -234,6 +299,7 @@ bool EncodingRoundTrips(const std::string& encoding) {
 
 void TXMLDocument::Write(Sink& sink) const {
   if (doc_ == nullptr) throw EXMLDocError("Dokument XML nie jest aktywny");
+  RequireReadableBack(doc_);
   {
     xmlGenericErrorFunc previousHandler = xmlGenericError;
     void* previousContext = xmlGenericErrorContext;
@@ -258,7 +324,7 @@ void TXMLDocument::Write(Sink& sink) const {
   xmlSetGenericErrorFunc(previousContext, previousHandler);
   if (written < 0 || closed < 0 || sink.failed) {
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
-    throw EXMLDocError(Format("Nie można zapisać dokumentu XML (kodowanie \"%s\"): %s", Encoding(),
+    throw EXMLDocError(Format("Nie można zapisać dokumentu XML w kodowaniu \"%s\" (%s)", Encoding(),
                               reason.empty() ? std::string("błąd zapisu") : reason));
   }
 }
@@ -266,11 +332,12 @@ void TXMLDocument::Write(Sink& sink) const {
 void TXMLDocument::SaveToFile(const std::string& fileName) {
   InitLibxml();
   if (doc_ == nullptr) throw EXMLDocError("Dokument XML nie jest aktywny");
-  ReplaceFileAtomically(fileName, [this](const std::string& tempPath) {
+  ReplaceFileAtomically(fileName, [this, &fileName](const std::string& tempPath) {
     Sink sink;
     std::unique_ptr<char[]> buffer(new char[kFileBufferSize]);  // outlives the file
     sink.file = std::fopen(tempPath.c_str(), "wb");
-    if (sink.file == nullptr) throw EXMLDocError(Format("Nie można utworzyć pliku %s", tempPath));
+    if (sink.file == nullptr)
+      throw EXMLDocError(Format("Nie można zapisać pliku %s (%s)", fileName, std::strerror(errno)));
     std::setvbuf(sink.file, buffer.get(), _IOFBF, kFileBufferSize);
     try {
       Write(sink);
@@ -278,7 +345,8 @@ void TXMLDocument::SaveToFile(const std::string& fileName) {
       std::fclose(sink.file);
       throw;
     }
-    if (std::fclose(sink.file) != 0) throw EXMLDocError(Format("Błąd zapisu pliku %s", tempPath));
+    if (std::fclose(sink.file) != 0)
+      throw EXMLDocError(Format("Błąd zapisu pliku %s (%s)", fileName, std::strerror(errno)));
   });
   fileName_ = fileName;
   modified_ = false;

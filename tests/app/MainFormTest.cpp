@@ -110,15 +110,19 @@ TEST_F(MainFormTest, ClosingAsksAndCancelKeepsTheProgramRunning) {
   EXPECT_TRUE(form.FormCloseQuery());
 }
 
-TEST_F(MainFormTest, AppExceptionShowsTheMessageThenEndsWithCodeOne) {
+TEST_F(MainFormTest, AppExceptionShowsTheMessageAndTheProgramGoesOn) {
   TMainForm form;
-  int exitCode = -1;
-  form.ExitProgram = [&](int code) { exitCode = code; };
-  form.AppException(Error("Brak pliku x.ini"));
+  form.AppException(Error("'1000,50' nie jest poprawną liczbą całkowitą"));
   ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_EQ(ui.Messages()[0].kind, MessageKind::Error);
-  EXPECT_EQ(ui.Messages()[0].text, "Brak pliku x.ini");
-  EXPECT_EQ(exitCode, 1);
+  EXPECT_EQ(ui.Messages()[0].text, "'1000,50' nie jest poprawną liczbą całkowitą");
+  // Still running: the window answers the next event.
+  EXPECT_FALSE(form.FormCloseQuery());
+  // What is not the program's own error gets a Polish sentence around it.
+  form.AppException(std::runtime_error("stoi"));
+  EXPECT_EQ(ui.LastMessage(), "Nieoczekiwany błąd programu (stoi)");
+  form.AppException(std::bad_alloc());
+  EXPECT_EQ(ui.LastMessage(), "Za mało pamięci do wykonania operacji");
 }
 
 TEST_F(MainFormTest, ToolButtonsShowTheirWindowsAndSetTheExportTarget) {

@@ -53,7 +53,27 @@ TEST_F(SettingsTest, CurDateDefaultsToOneCalendarMonthBackWithTheTimeOfDay) {
   ProgramSettings s = Read(kMinimal);
   EXPECT_EQ(FormatDateTimeStamp(s.CurDate), "2025-02-28T09:15:00");
   EXPECT_EQ(FormatDate(Read(kMinimal + "CurDate=2024-07-15\n").CurDate), "2024-07-15");
-  EXPECT_EQ(FormatDate(Read(kMinimal + "CurDate=15.07.2024\n").CurDate), "2025-02-28");
+  EXPECT_EQ(FormatDate(Read(kMinimal + "CurDate=\n").CurDate), "2025-02-28");
+}
+
+// A working date that is no date would otherwise make files for the wrong period.
+TEST_F(SettingsTest, CurDateThatIsNoDateIsAnError) {
+  EXPECT_EQ(FailureOf(kMinimal + "CurDate=2024-02-30\n"), "Niepoprawna data w kluczu CurDate: 2024-02-30");
+  EXPECT_EQ(FailureOf(kMinimal + "CurDate=15.07.2024\n"), "Niepoprawna data w kluczu CurDate: 15.07.2024");
+}
+
+// Wider values used to be cut to an int: 4294968146 became 850, 9999999999999 1316134911.
+TEST_F(SettingsTest, NumbersOutOfRangeAreErrorsNotWrappedValues) {
+  EXPECT_EQ(FailureOf(kMinimal + "ParadoxCodePage=4294968146\n"),
+            "Wartość w kluczu ParadoxCodePage spoza zakresu 1..65535: 4294968146");
+  EXPECT_EQ(FailureOf(kMinimal + "ParadoxCodePage=0x-354\n"),
+            "Wartość w kluczu ParadoxCodePage spoza zakresu 1..65535: 0x-354");
+  EXPECT_EQ(FailureOf(kMinimal + "[Sage]\nWersja_programu=9999999999999\n"),
+            "Wartość w kluczu Wersja_programu spoza zakresu 0..2147483647: 9999999999999");
+  EXPECT_EQ(FailureOf(kMinimal + "[Sage]\nWersja_szablonu=99999999999999999999999\n"),
+            "Wartość w kluczu Wersja_szablonu spoza zakresu 0..2147483647: 99999999999999999999999");
+  EXPECT_EQ(Read(kMinimal + "ParadoxCodePage=0x4E4\n").ParadoxCodePage, 1252);
+  EXPECT_EQ(Read(kMinimal + "ParadoxCodePage=1250\n").ParadoxCodePage, 1250);
 }
 
 TEST_F(SettingsTest, RequiredKeysFailInReadingOrderWithTheirSection) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/Paths.h"
 #include "base/Text.h"
@@ -43,12 +44,6 @@ std::vector<std::string> Names(const xml::TXMLNode& parent) {
 class OpenSaveTest : public EditorTest {
  protected:
   OpenSaveTest() : cd(dir.Path()) {}
-  // Opens `fileName` through the button, answering `linkAsk` with `linkResult`.
-  bool Open(const std::string& fileName, int linkResult = mrCancel) {
-    ui.QueueFileName(fileName);
-    if (dlg.LoadedJpk) ui.QueueModal([linkResult](Window&) { return linkResult; });
-    return dlg.btnOpenJPKClick();
-  }
   ChangeDir cd;
 };
 
@@ -234,7 +229,7 @@ TEST_F(OpenSaveTest, FileOfAnotherStructureIsRejected) {
   EXPECT_EQ(ui.LastMessage(), "Zła struktura pliku. Brak zgodności z JPK_V7M (2)");
   EXPECT_EQ(ui.Messages().back().kind, MessageKind::Error);
   EXPECT_FALSE(dlg.LoadedJpk);
-  EXPECT_EQ(CurrentJpkFileName(), fa);
+  EXPECT_EQ(CurrentJpkFileName(), kNewJpkFileName);  // a rejected file leaves the editor as it was
   EXPECT_FALSE(Open(other));
   EXPECT_EQ(ui.Messages().size(), 2u);
 }
@@ -296,7 +291,7 @@ TEST_F(OpenSaveTest, ReindentedTextOfTheSameSizeBringsTheOriginalBack) {
   EXPECT_EQ(dlg.edSaleLinesCount.Text, "5");
 }
 
-TEST_F(OpenSaveTest, LineBreaksInsideTextJoinWithABlankOnlyAfterACarriageReturn) {
+TEST_F(OpenSaveTest, LineBreaksInsideTextJoinWithABlank) {
   Settings().ClearEnter = true;
   V7mFile file;
   file.sales = {Sale(1, {{"K_19", "100"}, {"K_20", "23"}}, "5260250274", "Firma\r\nHandlowa"),
@@ -308,7 +303,9 @@ TEST_F(OpenSaveTest, LineBreaksInsideTextJoinWithABlankOnlyAfterACarriageReturn)
   ASSERT_TRUE(Open(dir.Write("a.xml", text)));
   auto rows = dlg.LoadedJpk.Ewidencja().SprzedazWiersz();
   EXPECT_EQ(rows[0].NazwaKontrahenta(), "Firma Handlowa");
-  EXPECT_EQ(rows[1].NazwaKontrahenta(), "SklepOgrodniczy");
+  // A line feed that no carriage return precedes breaks the line as well: it must not join
+  // two words into one.
+  EXPECT_EQ(rows[1].NazwaKontrahenta(), "Sklep Ogrodniczy");
   EXPECT_EQ(rows[1].DowodSprzedazy(), "FV>2");
   EXPECT_FALSE(Modified());
 }
@@ -324,17 +321,145 @@ TEST_F(OpenSaveTest, EmptyFileStaysWhereItWas) {
   EXPECT_FALSE(dlg.LoadedJpk);
 }
 
-TEST_F(OpenSaveTest, BrokenXmlIsReportedAndTheFileKept) {
+TEST_F(OpenSaveTest, BrokenXmlIsReportedWithTheLineAsTheUserHasItAndTheFileKept) {
   Settings().ClearEnter = true;
-  std::string fileName = dir.Write("zly.xml", "<JPK><Naglowek>\r\n</JPK>");
+  const std::string text = "<JPK>\r\n<Naglowek>\r\n</JPK>";
+  std::string fileName = dir.Write("zly.xml", text);
   try {
     Open(fileName);
     FAIL();
   } catch (const Error& error) {
-    EXPECT_TRUE(std::string(error.what()).starts_with("Błąd w pliku XML " + fileName + ", wiersz 1: ")) << error.what();
+    EXPECT_TRUE(std::string(error.what()).starts_with("Błąd w pliku XML " + fileName + ", wiersz 3: ")) << error.what();
   }
-  EXPECT_EQ(ReadFile(fileName), "<JPK><Naglowek>\r\n</JPK>");
+  EXPECT_EQ(ReadFile(fileName), text);
+  EXPECT_FALSE(FileExists(dir.File("backup/_zly.xml")));
   EXPECT_FALSE(FileExists(dir.File("_tmp_V7M.xml")));
+}
+
+TEST_F(OpenSaveTest, FileWithLfLineEndsKeepsTheWordsOfABrokenTextApart) {
+  Settings().ClearEnter = true;
+  V7mFile file;
+  file.sales = {Sale(1, {{"K_19", "100"}, {"K_20", "23"}}, "5260250274", "Bar Mleczny\nPod Lipą")};
+  file.saleTax = "23";
+  std::string fileName = dir.Write("a.xml", ReplaceAll(file.Xml(), "><", ">\n<"));
+  ASSERT_TRUE(Open(fileName));
+  EXPECT_EQ(dlg.LoadedJpk.Ewidencja().SprzedazWiersz()[0].NazwaKontrahenta(), "Bar Mleczny Pod Lipą");
+}
+
+namespace {
+// UTF-16LE with a byte-order mark, from UTF-8 text of the basic plane.
+std::string Utf16Le(const std::string& utf8) {
+  std::string out = "\xFF\xFE";
+  for (size_t i = 0; i < utf8.size();) {
+    unsigned char c = static_cast<unsigned char>(utf8[i]);
+    unsigned code = c;
+    int extra = c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (extra) code = c & (extra == 2 ? 0x0F : 0x1F);
+    for (int k = 1; k <= extra; ++k) code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += 1 + extra;
+    out += static_cast<char>(code & 0xFF);
+    out += static_cast<char>(code >> 8);
+  }
+  return out;
+}
+}  // namespace
+
+TEST_F(OpenSaveTest, Utf16FileIsCleanedAsTextNotAsBytes) {
+  Settings().ClearEnter = true;
+  V7mFile file;
+  file.sales = {Sale(1, {{"K_19", "100"}, {"K_20", "23"}}, "5260250274", "Zakład Łączności")};
+  file.saleTax = "23";
+  std::string utf8 = ReplaceAll(file.Xml(), "encoding=\"UTF-8\"", "encoding=\"UTF-16\"");
+  std::string original = Utf16Le(ReplaceAll(utf8, "><", ">\r\n<"));
+  std::string fileName = dir.Write("a.xml", original);
+  ASSERT_TRUE(Open(fileName));
+  EXPECT_EQ(dlg.LoadedJpk.Ewidencja().SprzedazWiersz()[0].NazwaKontrahenta(), "Zakład Łączności");
+  EXPECT_EQ(dlg.edSaleLinesCount.Text, "1");
+  // The file is now the program's UTF-8 form; the backup holds it as it was.
+  EXPECT_EQ(ReadFile(dir.File("backup/_a.xml")), original);
+  std::string now = ReadFile(fileName);
+  EXPECT_TRUE(now.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")) << now.substr(0, 60);
+  EXPECT_NE(now.find("Zakład Łączności"), std::string::npos);
+}
+
+TEST_F(OpenSaveTest, MissingFileIsNamedAndNoBackupIsMade) {
+  for (bool clearEnter : {true, false}) {
+    Settings().ClearEnter = clearEnter;
+    try {
+      Open(dir.File("brak.xml"));
+      FAIL() << "opened";
+    } catch (const Error& error) {
+      EXPECT_EQ(std::string(error.what()), "Brak pliku " + dir.File("brak.xml"));
+    }
+    EXPECT_FALSE(FileExists(dir.File("backup/_brak.xml")));
+  }
+}
+
+TEST_F(OpenSaveTest, FolderGivenAsTheFileIsRefusedAndNotMovedIntoTheBackup) {
+  Settings().ClearEnter = true;
+  dir.Write("teczka.xml/plik.txt", "x");
+  try {
+    Open(dir.File("teczka.xml"));
+    FAIL() << "opened";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()), dir.File("teczka.xml") + " nie jest zwykłym plikiem");
+  }
+  EXPECT_EQ(ReadFile(dir.File("teczka.xml/plik.txt")), "x");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("backup/_teczka.xml")));
+}
+
+TEST_F(OpenSaveTest, SymbolicLinkIsFollowedAndTheFileItPointsToIsCleaned) {
+  Settings().ClearEnter = true;
+  std::string oneLine = FiveSalesTwoPurchases().Xml();
+  oneLine.erase(std::remove(oneLine.begin(), oneLine.end(), '\n'), oneLine.end());
+  std::string real = dir.Write("dane/a.xml", oneLine);
+  std::filesystem::create_symlink(real, dir.File("link.xml"));
+  ASSERT_TRUE(Open(dir.File("link.xml")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.xml")));
+  EXPECT_NE(ReadFile(real).find("\n\t<Naglowek>\n"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir.File("dane/backup/_a.xml")), oneLine);
+  EXPECT_EQ(dlg.edSaleLinesCount.Text, "5");
+}
+
+// A file of the scratch name of older versions, and a folder of that name, are no longer
+// in the way: the clean-up writes nothing into the working folder.
+TEST_F(OpenSaveTest, FileOrFolderNamedLikeTheOldScratchFileIsLeftAlone) {
+  Settings().ClearEnter = true;
+  std::string oneLine = FiveSalesTwoPurchases().Xml();
+  oneLine.erase(std::remove(oneLine.begin(), oneLine.end(), '\n'), oneLine.end());
+  std::string fileName = dir.Write("_tmp_V7M.xml", oneLine);
+  ASSERT_TRUE(Open(fileName));
+  EXPECT_EQ(dlg.edSaleLinesCount.Text, "5");
+  EXPECT_EQ(ReadFile(dir.File("backup/__tmp_V7M.xml")), oneLine);
+
+  TempDir other;
+  ChangeDir there(other.Path());
+  other.Write("_tmp_V7M.xml/x", "x");
+  std::string second = other.Write("b.xml", oneLine);
+  ASSERT_TRUE(Open(second, mrNo));
+  EXPECT_EQ(dlg.edSaleLinesCount.Text, "5");
+  EXPECT_EQ(ReadFile(other.File("backup/_b.xml")), oneLine);
+}
+
+// The backup cannot be written (a folder stands where it goes, and "backup" is a plain
+// file, as in a folder where nothing can be created): the file stays as it was, not only
+// in the backup.
+TEST_F(OpenSaveTest, BackupThatCannotBeMadeLeavesTheFileWhereItWas) {
+  Settings().ClearEnter = true;
+  std::string oneLine = FiveSalesTwoPurchases().Xml();
+  oneLine.erase(std::remove(oneLine.begin(), oneLine.end(), '\n'), oneLine.end());
+  std::string fileName = dir.Write("a.xml", oneLine);
+  dir.Write("backup", "not a folder");
+  dir.Write("_a.xml/x", "a folder in the way");
+  try {
+    Open(fileName);
+    FAIL() << "opened";
+  } catch (const Error& error) {
+    EXPECT_TRUE(std::string(error.what()).starts_with("Nie można utworzyć kopii zapasowej:\r" + dir.File("_a.xml")))
+        << error.what();
+  }
+  EXPECT_EQ(ReadFile(fileName), oneLine);
+  EXPECT_FALSE(dlg.LoadedJpk);
 }
 
 namespace {

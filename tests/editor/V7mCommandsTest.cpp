@@ -2,8 +2,12 @@
 // their exit codes and their Polish messages; and the shipped sample register.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <future>
+
 #include "app/ui/ScriptedUi.h"
 #include "base/Paths.h"
+#include "base/Text.h"
 #include "cli/Program.h"
 #include "jpkfiles/SchemaValidation.h"
 #include "tests/editor/V7mFixture.h"
@@ -109,13 +113,28 @@ TEST_F(V7mCommandsTest, RecalcRefusalsAndBadValues) {
   EXPECT_EQ(term.err, "Nie wpisano kwoty do zwrotu (P_54)\na wybrano w jakiej formie go dokonać.\n");
   CommandResult bad = Run({"v7m", "recalc", "a.xml", "--declaration", "--P39", "1,5"});
   EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.err, "'1,5' nie jest poprawną liczbą całkowitą\n");
+  EXPECT_EQ(bad.err, "Pole P_39: '1,5' nie jest poprawną liczbą całkowitą\n");
+  CommandResult huge = Run({"v7m", "recalc", "a.xml", "--declaration", "--P39", "9223372036854775807"});
+  EXPECT_EQ(huge.exitCode, 1);
+  EXPECT_EQ(huge.err, "Pole P_39: '9223372036854775807' jest poza zakresem (najwyżej 14 cyfr)\n");
+  CommandResult grouped = Run({"v7m", "recalc", "a.xml", "--declaration", "--P39", "1 000", "-o", "g.xml"});
+  EXPECT_EQ(grouped.exitCode, 0) << grouped.err;
+  EXPECT_NE(ReadFile(dir.File("g.xml")).find("<P_39>1000</P_39>"), std::string::npos);
   CommandResult loose = Run({"v7m", "recalc", "a.xml", "--P39", "5"});
   EXPECT_EQ(loose.exitCode, 1);
   EXPECT_EQ(loose.err, "Opcja --P39 działa tylko z --declaration\n");
   CommandResult wrongTerm = Run({"v7m", "recalc", "a.xml", "--declaration", "--P54", "5", "--zwrot", "60"});
   EXPECT_EQ(wrongTerm.exitCode, 1);
   EXPECT_EQ(wrongTerm.err, "Niepoprawna wartość opcji --zwrot: 60 (dozwolone: 55, 56, 57, 58)\n");
+}
+
+TEST_F(V7mCommandsTest, GroupNameAloneListsItsCommands) {
+  CommandResult r = Run({"v7m"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.out.starts_with("Polecenia velkar v7m:\n  velkar v7m show PLIK")) << r.out;
+  EXPECT_NE(r.out.find("  velkar v7m clear-declaration PLIK\n"), std::string::npos);
+  CommandResult unknown = Run({"v7m", "frob"});
+  EXPECT_EQ(unknown.err, "Nieznane polecenie: v7m frob (velkar --help podaje listę poleceń)\n");
 }
 
 TEST_F(V7mCommandsTest, MergeLinksTheFilesIntoANewOne) {
@@ -179,6 +198,64 @@ TEST_F(V7mCommandsTest, ClearDeclarationSavesTheRegisterOnly) {
   CommandResult again = Run({"v7m", "clear-declaration", "a.xml"});
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_EQ(again.err, "Plik a.xml nie ma części deklaracyjnej\n");
+}
+
+// The editor's clean-up worked on one scratch file of a fixed name in the working folder:
+// two commands at once swapped their files' contents or left a file only in the backup.
+TEST_F(V7mCommandsTest, TwoCommandsAtOnceInOneFolderKeepTheirOwnFiles) {
+  V7mFile one = Register();
+  V7mFile two = Register();
+  two.sales.push_back(Sale(3, {{"K_19", "10"}, {"K_20", "2.3"}}));
+  two.saleTax = "255.3";
+  auto oneLine = [](std::string text) { return ReplaceAll(text, "\n", ""); };
+  for (int round = 0; round < 4; ++round) {
+    dir.Write("a.xml", oneLine(one.Xml()));
+    dir.Write("b.xml", oneLine(two.Xml()));
+    auto a = std::async(std::launch::async, [&] { return Run({"v7m", "show", "a.xml"}); });
+    auto b = std::async(std::launch::async, [&] { return Run({"v7m", "show", "b.xml"}); });
+    CommandResult ra = a.get(), rb = b.get();
+    ASSERT_EQ(ra.exitCode, 0) << ra.err;
+    ASSERT_EQ(rb.exitCode, 0) << rb.err;
+    EXPECT_NE(ra.out.find("Liczba wierszy sprzedaży: 2\n"), std::string::npos) << ra.out;
+    EXPECT_NE(rb.out.find("Liczba wierszy sprzedaży: 3\n"), std::string::npos) << rb.out;
+    EXPECT_EQ(ReadFile(dir.File("backup/_a.xml")), oneLine(one.Xml()));
+    EXPECT_EQ(ReadFile(dir.File("backup/_b.xml")), oneLine(two.Xml()));
+    EXPECT_NE(ReadFile(dir.File("a.xml")).find("<LpSprzedazy>2</LpSprzedazy>"), std::string::npos);
+    EXPECT_NE(ReadFile(dir.File("b.xml")).find("<LpSprzedazy>3</LpSprzedazy>"), std::string::npos);
+  }
+}
+
+TEST_F(V7mCommandsTest, ShowOfAMissingFileNamesItAndMakesNoBackup) {
+  CommandResult r = Run({"v7m", "show", "brak.xml"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Brak pliku brak.xml\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("backup")));
+}
+
+// Clearing the declaration rebuilt the file from Naglowek, Podmiot1 and the first
+// Ewidencja only: everything else was dropped without a word.
+TEST_F(V7mCommandsTest, ClearDeclarationKeepsWhatItDoesNotKnow) {
+  V7mFile file = Register();
+  file.positions = {{"P_19", "1100"}, {"P_20", "254"}};
+  std::string text = file.Xml();
+  text = ReplaceAll(text, "<JPK xmlns=", "<JPK xmlns:x=\"urn:x\" x:znacznik=\"7\" xmlns=");
+  size_t ewidencja = text.find("<Ewidencja>");
+  size_t end = text.find("</Ewidencja>") + std::string("</Ewidencja>").size();
+  std::string second = text.substr(ewidencja, end - ewidencja);
+  text.insert(end, "<!-- uwaga biura -->" + second + "<Dodatek>tekst</Dodatek>");
+  dir.Write("a.xml", text);
+  CommandResult r = Run({"v7m", "clear-declaration", "a.xml"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string now = ReadFile(dir.File("a.xml"));
+  EXPECT_EQ(now.find("Deklaracja"), std::string::npos);
+  EXPECT_NE(now.find("<!-- uwaga biura -->"), std::string::npos) << now;
+  EXPECT_NE(now.find("<Dodatek>tekst</Dodatek>"), std::string::npos) << now;
+  EXPECT_NE(now.find("x:znacznik=\"7\""), std::string::npos) << now;
+  size_t first = now.find("<Ewidencja>");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_NE(now.find("<Ewidencja>", first + 1), std::string::npos) << now;
+  EXPECT_LT(now.find("<Naglowek>"), now.find("<Podmiot1"));
+  EXPECT_LT(now.find("<Podmiot1"), first);
 }
 
 TEST(SampleRegister, ShippedSampleIsWhatTheBuilderWrites) {

@@ -147,6 +147,13 @@ class EditorTest : public ::testing::Test {
     dlg.RefreshInfo();
   }
   bool Modified() const { return dlg.LoadedJpk.OwnerDocument()->Modified(); }
+  // Opens `fileName` through the button, answering TdlgLinkAsk (when it is shown) with
+  // `linkResult`.
+  bool Open(const std::string& fileName, int linkResult = mrCancel) {
+    ui.QueueFileName(fileName);
+    if (dlg.LoadedJpk) ui.QueueModal([linkResult](Window&) { return linkResult; });
+    return dlg.btnOpenJPKClick();
+  }
   std::string Position(const std::string& name) const {
     xml::TXMLNode d = dlg.LoadedJpk.FindChild("Deklaracja");
     xml::TXMLNode p = d ? d.FindChild("PozycjeSzczegolowe") : xml::TXMLNode();

@@ -57,7 +57,7 @@ TEST(XmlSafeParsing, ExternalDtdAndUndeclaredEntitiesAreRefused) {
   EXPECT_NE(LoadError("<!DOCTYPE JPK SYSTEM \"http://127.0.0.1:9/jpk.dtd\"><JPK/>").find("DOCTYPE"), std::string::npos);
   EXPECT_EQ(LoadError("<JPK>\n<A>&nieznana;</A></JPK>").rfind("Błąd w pliku XML (tekst XML), wiersz 2: ", 0), 0u);
   EXPECT_EQ(LoadError("<JPK><A></B></JPK>").rfind("Błąd w pliku XML (tekst XML), wiersz 1: ", 0), 0u);
-  EXPECT_EQ(LoadError(""), "Błąd w pliku XML (tekst XML), wiersz 1: Document is empty");
+  EXPECT_EQ(LoadError(""), "Błąd w pliku XML (tekst XML), wiersz 1: dokument jest pusty (Document is empty)");
   EXPECT_EQ(LoadError("<JPK>&amp;&lt;&#261;</JPK>"), "");  // predefined and character references are text
 }
 
@@ -68,11 +68,42 @@ TEST(XmlSafeParsing, MissingFileNamesTheFile) {
         try {
           doc->LoadFromFile("/nonexistent/brak.xml");
         } catch (const EXMLDocError& e) {
-          EXPECT_STREQ(e.what(), "Nie można otworzyć pliku /nonexistent/brak.xml");
+          EXPECT_STREQ(e.what(), "Brak pliku /nonexistent/brak.xml");
           throw;
         }
       },
       EXMLDocError);
+}
+
+TEST(XmlSafeParsing, LibraryErrorsAreToldInPolishWithTheirDetailInParentheses) {
+  std::string deep;
+  for (int i = 0; i < 300; ++i) deep += "<a>";
+  EXPECT_EQ(LoadError(deep).rfind("Błąd w pliku XML (tekst XML), wiersz 1: elementy są zagnieżdżone zbyt głęboko (", 0), 0u)
+      << LoadError(deep);
+  std::string encoding = LoadError("<?xml version=\"1.0\" encoding=\"x-brak\"?><JPK/>");
+  EXPECT_EQ(encoding.rfind("Błąd w pliku XML (tekst XML), wiersz 1: nieobsługiwane kodowanie lub niepoprawny znak (", 0), 0u)
+      << encoding;
+}
+
+TEST(XmlSafeSaving, TextOverTheReadersLimitIsRefusedBeforeAnythingIsWritten) {
+  test::TempDir dir;
+  std::string fileName = dir.Write("a.xml", "stary");
+  auto doc = TXMLDocument::Create();
+  doc->LoadFromXML("<JPK><Naglowek/><Opis a=\"1\">x</Opis></JPK>");
+  doc->DocumentElement().ChildNodes()[1].SetText(std::string(10000001, 'x'));
+  try {
+    doc->SaveToFile(fileName);
+    FAIL() << "saved";
+  } catch (const EXMLDocError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Tekst elementu Opis jest dłuższy niż 10000000 bajtów", 0), 0u) << e.what();
+  }
+  EXPECT_EQ(test::ReadFile(fileName), "stary");
+  // At the limit the file is written and reads back.
+  doc->DocumentElement().ChildNodes()[1].SetText(std::string(10000000, 'x'));
+  doc->SaveToFile(fileName);
+  auto back = TXMLDocument::Create();
+  back->LoadFromFile(fileName);
+  EXPECT_EQ(back->DocumentElement().ChildNodes()[1].Text().size(), 10000000u);
 }
 
 TEST(XmlSafeParsing, IgnorableWhiteSpaceIsDroppedAndRealTextKept) {

@@ -45,3 +45,23 @@ TEST(Version, BlockWithoutFixedInformationGivesEmptyText) {
   block[block.size() - 12] = 0;  // break the signature
   EXPECT_EQ(FileVersionText(dir.Write("prog", block)), "");
 }
+
+// The block is found through the executable's section table, not by reading the whole
+// file: a copy with a different block written over its first bytes after the ELF header
+// still gives the version of its own section.
+TEST(Version, BlockIsTakenFromItsSectionNotFromTheFirstMatchInTheFile) {
+  test::TempDir dir;
+  std::string exe = test::ReadFile(RunningExecutablePath());
+  std::string decoy = MakeVersionBlock(9, 9, 9, 9);
+  ASSERT_GT(exe.size(), 64 + decoy.size());
+  exe.replace(64, decoy.size(), decoy);
+  std::string copy = dir.Write("prog", exe);
+  EXPECT_EQ(FileVersionText(copy), FileVersionText(RunningExecutablePath()));
+  EXPECT_NE(FileVersionText(copy), "ver 9.9.9 build 9");
+}
+
+TEST(Version, BlockAcrossTheReadingPiecesOfAFileWithoutSectionsIsFound) {
+  test::TempDir dir;
+  std::string file = dir.Write("prog", std::string((1 << 20) - 5, 'x') + MakeVersionBlock(2, 0, 1, 7));
+  EXPECT_EQ(FileVersionText(file), "ver 2.0.1 build 7");
+}

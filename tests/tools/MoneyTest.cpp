@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "tests/support/ErrorOf.h"
 #include "tools/Money.h"
 
 using namespace velkar;
@@ -51,4 +52,16 @@ TEST(Money, VatConversions) {
   EXPECT_EQ(NetToTax(23, 0.5), 0.12);  // 0.115 -> 0.12
   EXPECT_EQ(NetToTax(0, 1000), 0);
   EXPECT_EQ(NetToTax(-1, 1000), 0);
+}
+
+TEST(Money, NoDoubleBecomesAWrappedWholeNumber) {
+  using velkar::test::ErrorOf;
+  EXPECT_EQ(CheckedWhole(-9223372036854774784.0), -9223372036854774784);
+  EXPECT_EQ(CheckedWhole(12.9), 12);
+  EXPECT_EQ(ErrorOf([] { CheckedWhole(9223372036854775808.0); }), "Wartość 9.22337203685478e+18 jest poza zakresem");
+  EXPECT_EQ(ErrorOf([] { CheckedWhole(std::nan("")); }), "Wartość NaN jest poza zakresem");
+  EXPECT_EQ(ErrorOf([] { RoundToWhole(-HUGE_VAL); }), "Wartość -INF jest poza zakresem");
+  EXPECT_EQ(ErrorOf([] { CheckedWhole(1e14, "Pozycja P_37", 1e14); }),
+            "Pozycja P_37: wartość 100000000000000 jest poza zakresem");
+  EXPECT_EQ(CheckedWhole(-99999999999999.0, "Pozycja P_37", 1e14), -99999999999999);
 }

@@ -33,9 +33,20 @@ struct DbfFieldInfo {
 // text that is not a number or date, and for a number too wide for the field.
 std::string FormatDbfValue(const DbfFieldInfo& field, const Field& value, bool mazovia, const std::string& tableName);
 
+// Opens a dBASE table with shapelib (`access` "rb" or "rb+"). shapelib's own English
+// complaints ("fread(70) failed on DBF file.") are kept, not printed: DbfLibraryDetail()
+// gives the last one as " (text)" for a Polish message, or "" when there was none.
+DBFHandle OpenDbf(const std::string& path, const char* access);
+std::string DbfLibraryDetail();
+
 // The fields of an open table; raises a Polish error naming `tableName` when the header
 // places a field outside the record.
 std::vector<DbfFieldInfo> ReadDbfFields(DBFHandle dbf, const std::string& tableName);
+
+// Raises "Tabela T: pole X: typ Y nieobsługiwany" for a field of a type the reader does not
+// decode (Visual FoxPro currency, date-time, integer, double, timestamp, autoincrement,
+// memo pointers...): their bytes are no text and must not be shown as such.
+void RequireReadableDbfFields(const std::vector<DbfFieldInfo>& fields, const std::string& tableName);
 
 // The value held in a field's bytes: blank is NULL, N/F numbers (whole numbers when the
 // field has no decimals), D dates as "yyyy-MM-dd", L logical, C text decoded by `decode`.

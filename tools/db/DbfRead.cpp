@@ -41,7 +41,8 @@ std::function<std::string(const std::string&)> TextDecoderOf(DBFHandle dbf) {
   } else if (!name.empty()) {
     size_t digits = name.find_first_of("0123456789");
     long long number = 0;
-    if (digits != std::string::npos && TryParseInt(name.substr(digits), number)) codePage = static_cast<int>(number);
+    if (digits != std::string::npos && TryParseInt(name.substr(digits), number) && number > 0 && number <= 65535)
+      codePage = static_cast<int>(number);
   }
   auto decoder = paradox::TextDecoder::ForCodePage(codePage);
   if (!decoder) decoder = paradox::TextDecoder::ForCodePage(1250);
@@ -49,7 +50,31 @@ std::function<std::string(const std::string&)> TextDecoderOf(DBFHandle dbf) {
   return [shared](const std::string& bytes) { return shared->Decode(bytes); };
 }
 
+thread_local std::string tDbfComplaint;
+
+void KeepDbfComplaint(const char* message) { tDbfComplaint = message ? Trim(message) : std::string(); }
+
 }  // namespace
+
+DBFHandle OpenDbf(const std::string& path, const char* access) {
+  SAHooks hooks;
+  SASetupDefaultHooks(&hooks);
+  hooks.Error = KeepDbfComplaint;  // copied into the handle: later complaints are kept too
+  tDbfComplaint.clear();
+  return DBFOpenLL(path.c_str(), access, &hooks);
+}
+
+std::string DbfLibraryDetail() {
+  std::string detail = tDbfComplaint.empty() ? std::string() : " (" + tDbfComplaint + ")";
+  tDbfComplaint.clear();
+  return detail;
+}
+
+void RequireReadableDbfFields(const std::vector<DbfFieldInfo>& fields, const std::string& tableName) {
+  for (const DbfFieldInfo& f : fields)
+    if (f.type != 'C' && f.type != 'N' && f.type != 'F' && f.type != 'D' && f.type != 'L')
+      Fail("Tabela %s: pole %s: typ %c nieobsługiwany", tableName, f.name, f.type);
+}
 
 std::vector<DbfFieldInfo> ReadDbfFields(DBFHandle dbf, const std::string& tableName) {
   std::vector<DbfFieldInfo> fields;
@@ -66,9 +91,11 @@ std::vector<DbfFieldInfo> ReadDbfFields(DBFHandle dbf, const std::string& tableN
 }
 
 void LoadDbfTable(const std::string& path, TableBuilder& builder) {
-  std::unique_ptr<DBFInfo, decltype(&DBFClose)> dbf(DBFOpen(path.c_str(), "rb"), &DBFClose);
-  if (!dbf) Fail("Nie można odczytać tabeli dBASE %s", path);
+  std::unique_ptr<DBFInfo, decltype(&DBFClose)> dbf(OpenDbf(path, "rb"), &DBFClose);
+  if (!dbf) Fail("Nie można odczytać tabeli dBASE %s: plik nie jest tabelą dBASE lub jest uszkodzony%s", path,
+                 DbfLibraryDetail());
   std::vector<DbfFieldInfo> fields = ReadDbfFields(dbf.get(), path);
+  RequireReadableDbfFields(fields, path);
   auto decode = TextDecoderOf(dbf.get());
 
   std::vector<Column> columns;
@@ -83,7 +110,7 @@ void LoadDbfTable(const std::string& path, TableBuilder& builder) {
 
   for (int record = 0; record < DBFGetRecordCount(dbf.get()); ++record) {
     const char* raw = DBFReadTuple(dbf.get(), record);
-    if (!raw) Fail("Tabela %s jest uszkodzona (rekord %d)", path, record + 1);
+    if (!raw) Fail("Tabela %s jest uszkodzona (rekord %d)%s", path, record + 1, DbfLibraryDetail());
     if (raw[0] == '*') continue;  // deleted
     for (size_t i = 0; i < fields.size(); ++i) {
       const DbfFieldInfo& f = fields[i];

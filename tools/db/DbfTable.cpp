@@ -34,14 +34,14 @@ TDbfTable::TDbfTable(Session* session, const std::string& databaseName, const st
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
   int fd = mkstemps(buffer.data(), 4);
-  if (fd < 0) Fail("Nie można utworzyć tabeli %s: %s", FullName(), std::strerror(errno));
+  if (fd < 0) Fail("Nie można utworzyć tabeli %s (%s)", FullName(), std::strerror(errno));
   ::close(fd);
   work_ = buffer.data();
   std::error_code ec;
   fs::copy_file(source, work_, fs::copy_options::overwrite_existing, ec);
   if (ec) {
     std::remove(work_.c_str());
-    Fail("Nie można skopiować wzorca %s do tabeli %s: %s", source, FullName(), ec.message());
+    Fail("Nie można skopiować wzorca %s do tabeli %s (%s)", source, FullName(), ec.message());
   }
 }
 
@@ -57,8 +57,8 @@ TDbfTable::~TDbfTable() {
 
 void TDbfTable::Open() {
   if (Active()) return;
-  dbf_ = DBFOpen(work_.c_str(), "rb+");
-  if (!dbf_) Fail("Nie można otworzyć tabeli %s: wzorzec nie jest tabelą dBASE", FullName());
+  dbf_ = OpenDbf(work_, "rb+");
+  if (!dbf_) Fail("Nie można otworzyć tabeli %s: wzorzec nie jest tabelą dBASE%s", FullName(), DbfLibraryDetail());
   try {
     fields_ = ReadDbfFields(dbf_, FullName());
   } catch (...) {
@@ -79,11 +79,18 @@ void TDbfTable::Close() {
   Commit();
 }
 
+void TDbfTable::Discard() {
+  appending_ = false;
+  if (Active()) DBFClose(dbf_);
+  dbf_ = nullptr;
+  committed_ = true;  // nothing left to put in place
+}
+
 void TDbfTable::Commit() {
   ReplaceFileAtomically(FullName(), [this](const std::string& temp) {
     std::error_code ec;
     fs::copy_file(work_, temp, fs::copy_options::overwrite_existing, ec);
-    if (ec) Fail("Nie można zapisać tabeli %s: %s", FullName(), ec.message());
+    if (ec) Fail("Nie można zapisać tabeli %s (%s)", FullName(), ec.message());
   });
   committed_ = true;
 }
@@ -121,7 +128,7 @@ void TDbfTable::SetAsBoolean(const std::string& fieldName, bool value) { Set(fie
 void TDbfTable::Post() {
   if (!appending_) return;
   if (!DBFWriteTuple(dbf_, DBFGetRecordCount(dbf_), record_.data()))
-    Fail("Nie można zapisać rekordu w tabeli %s", FullName());
+    Fail("Nie można zapisać rekordu w tabeli %s%s", FullName(), DbfLibraryDetail());
   appending_ = false;
 }
 
@@ -132,6 +139,13 @@ bool TDbfTable::HasField(const std::string& fieldName) const {
   for (const DbfFieldInfo& field : fields_)
     if (FoldFieldName(field.name) == key) return true;
   return false;
+}
+
+char TDbfTable::FieldType(const std::string& fieldName) const {
+  std::string key = FoldFieldName(fieldName);
+  for (const DbfFieldInfo& field : fields_)
+    if (FoldFieldName(field.name) == key) return field.type;
+  return 0;
 }
 
 long long TDbfTable::RecordCount() const { return Active() ? DBFGetRecordCount(dbf_) : 0; }

@@ -33,6 +33,9 @@ class TDbfTable {
 
   void Open();
   void Close();
+  // Drops the working copy: the target stays as it was (a run that failed part-way, when
+  // several tables must appear together or not at all).
+  void Discard();
   bool Active() const { return dbf_ != nullptr; }
 
   // A new record at the end (a record still being filled is posted first).
@@ -48,6 +51,8 @@ class TDbfTable {
   void Cancel();
 
   bool HasField(const std::string& fieldName) const;
+  // The template's type of the field ('C', 'N', 'D' ...); 0 when there is no such field.
+  char FieldType(const std::string& fieldName) const;
   long long RecordCount() const;
 
  private:

@@ -184,7 +184,25 @@ class Parser {
     return sql;
   }
 
+  // Nesting (parentheses, NOT, signs) deeper than this is refused before the parser's own
+  // recursion could run out of stack, and well below SQLite's expression depth limit.
+  static constexpr int kMaxDepth = 200;
+  class Nested {
+   public:
+    explicit Nested(int& depth) : depth_(depth) {
+      if (++depth_ > kMaxDepth) Fail("Wyrażenie filtra jest zbyt złożone");
+    }
+    ~Nested() { --depth_; }
+    Nested(const Nested&) = delete;
+    Nested& operator=(const Nested&) = delete;
+
+   private:
+    int& depth_;
+  };
+  int depth_ = 0;
+
   std::string ParseNot() {
+    Nested nested(depth_);
     if (TakeIf(Tok::Not)) return "NOT " + ParseNot();
     return ParseComparison();
   }
@@ -229,6 +247,7 @@ class Parser {
   }
 
   std::string ParseUnary() {
+    Nested nested(depth_);
     if (Peek().kind == Tok::Op && (Peek().text == "-" || Peek().text == "+")) {
       // Parenthesised, so that "- -3" can never become the SQL comment "--".
       std::string op = Take().text;

@@ -1,6 +1,7 @@
 // TQuery: preparing SQL with on-demand tables, parameters, results and batch copy.
 #include "tools/db/Query.h"
 
+#include <chrono>
 #include <set>
 
 #include "base/Error.h"
@@ -96,7 +97,7 @@ class TQuery::Run {
       std::string message = store_.Db().LastError();
       const std::string missing = "no such table: ";
       if (!StartsWith(message, missing) || !loaded.insert(FoldFieldName(message.substr(missing.size()))).second)
-        Fail("Błąd w zapytaniu %s: %s", query_.Describe(), message);
+        FailSql("Błąd w zapytaniu " + query_.Describe(), message);
       LoadTable(message.substr(missing.size()));
     }
   }
@@ -143,6 +144,20 @@ class TQuery::Run {
 
 // --- TQuery
 
+void TQuery::PrepareRows(Run& run, SqliteStatement& statement) const {
+  std::string text = SQL.Text();
+  std::string_view rest = text;
+  if (!run.Prepare(rest, statement)) Fail("Zapytanie %s nie zawiera polecenia SQL", Describe());
+  {
+    SqliteStatement next;
+    if (run.Prepare(rest, next))
+      Fail("Zapytanie %s zawiera więcej niż jedno polecenie (do kilku poleceń służy ExecSQL)", Describe());
+  }
+  if (statement.ColumnCount() == 0)
+    Fail("Zapytanie %s nie zwraca wierszy (do takich poleceń służy ExecSQL)", Describe());
+  run.Bind(statement);
+}
+
 TQuery::TQuery(Session* session) : session_(session ? session : &DefaultSession()), result_(session_) {}
 
 TQuery::~TQuery() { Close(); }
@@ -164,18 +179,9 @@ void TQuery::Open() {
   Close();
   Store& store = session_->Tables();
   Run run(*this);
-  std::string text = SQL.Text();
-  std::string_view rest = text;
   SqliteStatement statement;
-  if (!run.Prepare(rest, statement)) Fail("Zapytanie %s nie zawiera polecenia SQL", Describe());
-  {
-    SqliteStatement next;
-    if (run.Prepare(rest, next))
-      Fail("Zapytanie %s zawiera więcej niż jedno polecenie (do kilku poleceń służy ExecSQL)", Describe());
-  }
+  PrepareRows(run, statement);
   int count = statement.ColumnCount();
-  if (count == 0) Fail("Zapytanie %s nie zwraca wierszy (do takich poleceń służy ExecSQL)", Describe());
-  run.Bind(statement);
 
   std::vector<Column> columns;
   for (int i = 0; i < count; ++i)
@@ -191,6 +197,77 @@ void TQuery::Open() {
   statement = SqliteStatement();
   resultTable_ = builder.Finish();
   result_.OpenStored(resultTable_, "wyniku zapytania " + Describe());
+}
+
+namespace {
+
+// Stops the statement running on `db` once its time is up: SQLite calls back every few
+// thousand steps, a non-zero answer interrupts it.
+class Deadline {
+ public:
+  Deadline(sqlite3* db, int seconds) : db_(db) {
+    if (seconds <= 0) return;
+    end_ = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    sqlite3_progress_handler(db_, 10000, &Deadline::Check, this);
+  }
+  ~Deadline() { sqlite3_progress_handler(db_, 0, nullptr, nullptr); }
+  Deadline(const Deadline&) = delete;
+  Deadline& operator=(const Deadline&) = delete;
+  bool Passed() const { return passed_; }
+
+ private:
+  static int Check(void* self) {
+    auto* deadline = static_cast<Deadline*>(self);
+    deadline->passed_ = std::chrono::steady_clock::now() >= deadline->end_;
+    return deadline->passed_ ? 1 : 0;
+  }
+
+  sqlite3* db_;
+  std::chrono::steady_clock::time_point end_;
+  bool passed_ = false;
+};
+
+}  // namespace
+
+void TQuery::StreamRows(const Limits& limits, const std::function<void(const std::vector<std::string>&)>& onColumns,
+                        const std::function<void(const std::vector<Field>&)>& onRow) {
+  Close();
+  Store& store = session_->Tables();
+  Run run(*this);
+  SqliteStatement statement;
+  PrepareRows(run, statement);
+  int count = statement.ColumnCount();
+
+  // The columns as a result table would have them, so that values read the same way.
+  StoredTable shape;
+  shape.fullName = "wynik zapytania " + Describe();
+  std::vector<std::string> names;
+  for (int i = 0; i < count; ++i) {
+    names.push_back(statement.ColumnName(i));
+    shape.columns.push_back({names.back(), TypeFromDeclared(sqlite3_column_decltype(statement.Handle(), i)), 0, 0});
+  }
+  onColumns(names);
+  std::vector<Field> row(static_cast<size_t>(count));
+  std::string context = "Zapytanie " + Describe();
+  Deadline deadline(store.Db().Handle(), limits.maxSeconds);
+  long long rows = 0;
+  for (;;) {
+    bool more = false;
+    try {
+      more = statement.Step(context);
+    } catch (const Error&) {
+      if (deadline.Passed())
+        Fail("Zapytanie %s trwało dłużej niż %d s i zostało przerwane (opcja --timeout)", Describe(), limits.maxSeconds);
+      throw;
+    }
+    if (!more) break;
+    if (limits.maxRows > 0 && rows == limits.maxRows)
+      Fail("Zapytanie %s zwróciło więcej niż %lld wierszy; wypisano pierwsze %lld (opcja --limit)", Describe(),
+           limits.maxRows, limits.maxRows);
+    for (int i = 0; i < count; ++i) row[static_cast<size_t>(i)] = shape.ReadField(statement, i, i);
+    onRow(row);
+    ++rows;
+  }
 }
 
 void TQuery::Close() {

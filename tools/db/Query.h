@@ -7,6 +7,7 @@
 // walked like a table; BatchCopy copies it into a session table under a table's name.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,6 +17,8 @@
 #include "tools/db/Table.h"
 
 namespace velkar::db {
+
+class SqliteStatement;
 
 class Session;
 
@@ -82,6 +85,18 @@ class TQuery : public TDataSet {
   // Runs statements that give no rows (several, separated by ";").
   void ExecSQL();
 
+  // Runs the SQL (one statement giving rows) without keeping its result: `onColumns` gets
+  // the column names, then `onRow` each row as SQLite makes it, so that an endless query
+  // shows its rows and holds no memory for them. After `maxRows` rows (0: no limit), a
+  // further row raises "Zapytanie X zwróciło więcej niż N wierszy..."; after `maxSeconds`
+  // (0: no limit) the statement is stopped with "Zapytanie X trwało dłużej niż S s...".
+  struct Limits {
+    long long maxRows = 0;
+    int maxSeconds = 0;
+  };
+  void StreamRows(const Limits& limits, const std::function<void(const std::vector<std::string>&)>& onColumns,
+                  const std::function<void(const std::vector<Field>&)>& onRow);
+
   void First() override { result_.First(); }
   void Next() override { result_.Next(); }
   bool Eof() const override { return result_.Eof(); }
@@ -98,6 +113,8 @@ class TQuery : public TDataSet {
  private:
   class Run;
   std::string Describe() const;
+  // Prepares the one statement of the SQL, which must give rows, and binds its parameters.
+  void PrepareRows(Run& run, SqliteStatement& statement) const;
 
   Session* session_;
   std::map<std::string, TParam> params_;  // by folded name

@@ -7,6 +7,35 @@
 
 namespace velkar::db {
 
+namespace {
+
+bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+std::string PolishSqliteMessage(const std::string& english) {
+  const char* words = "błąd SQL";
+  if (Contains(english, "Expression tree is too large") || Contains(english, "parser stack overflow") ||
+      Contains(english, "too many terms") || Contains(english, "too many levels"))
+    return Format("Wyrażenie filtra jest zbyt złożone (%s)", english);
+  if (Contains(english, "not authorized")) words = "operacja niedozwolona w zapytaniu";
+  else if (Contains(english, "no such function")) words = "nieznana funkcja";
+  else if (Contains(english, "no such table")) words = "nieznana tabela";
+  else if (Contains(english, "no such column")) words = "nieznana kolumna";
+  else if (Contains(english, "cannot modify") || Contains(english, "readonly")) words = "tabeli nie można zmieniać";
+  else if (Contains(english, "too big")) words = "tekst lub dane są za duże";
+  else if (Contains(english, "syntax error") || Contains(english, "incomplete input")) words = "błąd składni SQL";
+  else if (Contains(english, "interrupted")) words = "zapytanie przerwane";
+  else if (Contains(english, "out of memory")) words = "brak pamięci";
+  return Format("%s (%s)", words, english);
+}
+
+[[noreturn]] void FailSql(const std::string& context, const std::string& english) {
+  std::string polish = PolishSqliteMessage(english);
+  if (polish.starts_with("Wyrażenie filtra")) throw Error(polish);
+  Fail("%s: %s", context, polish);
+}
+
 SqliteDatabase::SqliteDatabase() {
   if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
       SQLITE_OK) {
@@ -26,14 +55,16 @@ void SqliteDatabase::Exec(const std::string& sql, const std::string& context) {
   if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
     std::string text = message ? message : LastError();
     sqlite3_free(message);
-    Fail("%s: %s", context, text);
+    FailSql(context, text);
   }
 }
 
 std::string SqliteDatabase::LastError() const { return sqlite3_errmsg(db_); }
 
+std::string SqliteDatabase::LastErrorInPolish() const { return PolishSqliteMessage(LastError()); }
+
 SqliteStatement::SqliteStatement(SqliteDatabase& db, std::string_view sql, const std::string& context) {
-  if (TryPrepare(db, sql) != SQLITE_OK) Fail("%s: %s", context, db.LastError());
+  if (TryPrepare(db, sql) != SQLITE_OK) FailSql(context, db.LastError());
   if (!stmt_) Fail("%s: puste polecenie SQL", context);
 }
 
@@ -76,7 +107,7 @@ bool SqliteStatement::Step(const std::string& context) {
   if (rc == SQLITE_DONE) return false;
   std::string message = sqlite3_errmsg(sqlite3_db_handle(stmt_));
   sqlite3_reset(stmt_);
-  Fail("%s: %s", context, message);
+  FailSql(context, message);
 }
 
 void SqliteStatement::Reset() {

@@ -12,6 +12,12 @@ namespace velkar::db {
 
 class SqliteStatement;
 
+// SQLite's English error text in Polish words, the original following in parentheses;
+// the depth errors of an over-nested expression become "Wyrażenie filtra jest zbyt złożone".
+std::string PolishSqliteMessage(const std::string& english);
+// Raises "<context>: " + the Polish message (the depth error on its own).
+[[noreturn]] void FailSql(const std::string& context, const std::string& english);
+
 class SqliteDatabase {
  public:
   // Opens a private in-memory database.
@@ -24,7 +30,8 @@ class SqliteDatabase {
   // Runs statements without results; raises "<context>: <SQLite's message>".
   void Exec(const std::string& sql, const std::string& context);
   // SQLite's message of the last failure on this connection.
-  std::string LastError() const;
+  std::string LastError() const;  // SQLite's own (English) text
+  std::string LastErrorInPolish() const;
 
  private:
   sqlite3* db_ = nullptr;

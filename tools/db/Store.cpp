@@ -266,7 +266,7 @@ void Store::EnsureIndex(StoredTable& table, const std::vector<int>& columns, boo
   if (sqlite3_exec(db_.Handle(), sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
     if (unique && sqlite3_errcode(db_.Handle()) == SQLITE_CONSTRAINT)
       Fail("Tabela %s: wartości pól %s powtarzają się, indeks główny nie może powstać", table.fullName, list);
-    Fail("Tabela %s: nie można utworzyć indeksu (%s): %s", table.fullName, list, db_.LastError());
+    Fail("Tabela %s: nie można utworzyć indeksu (%s): %s", table.fullName, list, db_.LastErrorInPolish());
   }
   table.indexes.insert(key);
 }

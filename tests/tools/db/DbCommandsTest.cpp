@@ -122,3 +122,90 @@ TEST_F(DbCommandsTest, QueryRunsAnSqlFileOverTheFolderWithParameters) {
   EXPECT_EQ(noDir.exitCode, 1);
   EXPECT_EQ(noDir.err, "Brak opcji --dir (folder tabel zapytania)\n");
 }
+
+// A long flat chain is no deep nesting for our parser, but SQLite's expression tree
+// gets too deep: its English complaint comes out in the same Polish words.
+TEST_F(DbCommandsTest, FilterTooDeepForSqliteIsTooComplexInPolish) {
+  std::string chain = "Number = 1";
+  for (int i = 0; i < 3000; ++i) chain += " or Number = 1";
+  auto r = RunProgram(kExe, {"db", "dump", dir.File("REG"), "--filter", chain});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.starts_with("Wyrażenie filtra jest zbyt złożone")) << r.err.substr(0, 200);
+}
+
+// An endless recursive query used to run for ever, holding every row in memory.
+TEST_F(DbCommandsTest, EndlessQueryStopsAtTheRowLimitAfterPrintingItsRows) {
+  dir.Write("bez_konca.sql", "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT x FROM n\n");
+  auto r = RunProgram(kExe, {"db", "query", "--dir", dir.Path(), "bez_konca.sql", "--limit", "3"}, dir.Path());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "x\r\n1\r\n2\r\n3\r\n");
+  EXPECT_EQ(r.err, "Zapytanie bez_konca.sql zwróciło więcej niż 3 wierszy; wypisano pierwsze 3 (opcja --limit)\n");
+
+  auto bad = RunProgram(kExe, {"db", "query", "--dir", dir.Path(), "bez_konca.sql", "--limit", "0"}, dir.Path());
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_TRUE(bad.err.starts_with("Nieprawidłowa wartość opcji --limit: 0")) << bad.err;
+}
+
+TEST_F(DbCommandsTest, EndlessQueryWithoutRowsStopsAtTheTimeLimit) {
+  dir.Write("liczy.sql",
+            "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT count(*) AS ile FROM n\n");
+  auto r = RunProgram(kExe, {"db", "query", "--dir", dir.Path(), "liczy.sql", "--timeout", "1"}, dir.Path());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "ile\r\n");
+  EXPECT_EQ(r.err, "Zapytanie liczy.sql trwało dłużej niż 1 s i zostało przerwane (opcja --timeout)\n");
+}
+
+// "NaN" was bound as NULL, "inf" as an infinity and "+-5" as -5.
+TEST_F(DbCommandsTest, OnlyPlainDecimalParametersAreBoundAsNumbers) {
+  dir.Write("typ.sql", "SELECT typeof(:v) AS t, :v AS v\n");
+  auto run = [&](const std::string& value) {
+    auto r = RunProgram(kExe, {"db", "query", "--dir", dir.Path(), "typ.sql", "--param", "v=" + value}, dir.Path());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return r.out.substr(std::string("t,v\r\n").size());
+  };
+  EXPECT_EQ(run("Nan"), "text,Nan\r\n");
+  EXPECT_EQ(run("inf"), "text,inf\r\n");
+  EXPECT_EQ(run("+-5"), "text,+-5\r\n");
+  EXPECT_EQ(run("1e3"), "text,1e3\r\n");
+  EXPECT_EQ(run("-12"), "integer,-12\r\n");
+  EXPECT_EQ(run("2.50"), "real,2.5\r\n");
+  EXPECT_EQ(run("99999999999999999999"), "text,99999999999999999999\r\n");
+}
+
+TEST_F(DbCommandsTest, SqliteErrorsComeInPolishWithTheirDetail) {
+  dir.Write("funkcja.sql", "SELECT brak_takiej(1) AS x\n");
+  auto function = RunProgram(kExe, {"db", "query", "--dir", dir.Path(), "funkcja.sql"}, dir.Path());
+  EXPECT_EQ(function.exitCode, 1);
+  EXPECT_NE(function.err.find(": nieznana funkcja (no such function: brak_takiej)"), std::string::npos) << function.err;
+  dir.Write("duzy.sql", "SELECT zeroblob(2000000000) AS x\n");
+  auto big = RunProgram(kExe, {"db", "query", "--dir", dir.Path(), "duzy.sql"}, dir.Path());
+  EXPECT_EQ(big.exitCode, 1);
+  EXPECT_NE(big.err.find(": tekst lub dane są za duże (string or blob too big)"), std::string::npos) << big.err;
+}
+
+// Visual FoxPro types were printed as garbage text.
+TEST_F(DbCommandsTest, DbaseFieldTypesNotDecodedAreReportedAsSuch) {
+  DBFHandle dbf = DBFCreateEx(dir.File("FOX.dbf").c_str(), "LDID/105");
+  DBFAddNativeFieldType(dbf, "NA1", 'C', 10, 0);
+  DBFAddNativeFieldType(dbf, "KWOTA", 'Y', 8, 4);
+  DBFWriteAttributeDirectly(dbf, 0, 0, const_cast<char*>("abc"));
+  DBFWriteAttributeDirectly(dbf, 0, 1, const_cast<char*>("\x01\x02\x03\x04\x05\x06\x07\x08"));
+  DBFClose(dbf);
+  auto r = RunProgram(kExe, {"db", "dump", dir.File("FOX.dbf")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Tabela " + dir.File("FOX.dbf") + ": pole KWOTA: typ Y nieobsługiwany\n");
+  EXPECT_EQ(r.out, "");
+}
+
+// shapelib's "fread(70) failed on DBF file." reached the terminal on its own.
+TEST_F(DbCommandsTest, TruncatedDbaseTableIsReportedInPolishOnly) {
+  DBFHandle dbf = DBFCreateEx(dir.File("CIETA.dbf").c_str(), "LDID/105");
+  DBFAddNativeFieldType(dbf, "NA1", 'C', 10, 0);
+  DBFClose(dbf);
+  std::string whole = test::ReadFile(dir.File("CIETA.dbf"));
+  dir.Write("CIETA.dbf", whole.substr(0, 40));
+  auto r = RunProgram(kExe, {"db", "dump", dir.File("CIETA.dbf")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.starts_with("Nie można odczytać tabeli dBASE " + dir.File("CIETA.dbf"))) << r.err;
+  EXPECT_EQ(r.err.find("\n"), r.err.size() - 1) << r.err;  // one line: nothing printed beside it
+}

@@ -94,3 +94,15 @@ TEST(FilterExpression, FieldNamesFoldPolishAndLatinLetters) {
   EXPECT_EQ(FoldFieldName("Period ID"), "period id");
   EXPECT_EQ(FoldFieldName("ÄÖÜ×"), "äöü×");
 }
+
+// 10 000 parentheses or 40 000 signs used to run the parser's recursion off the stack.
+TEST(FilterExpression, DeeplyNestedFiltersAreTooComplexNotACrash) {
+  EXPECT_EQ(ErrorOf(std::string(10000, '(') + "1" + std::string(10000, ')')), "Wyrażenie filtra jest zbyt złożone");
+  EXPECT_EQ(ErrorOf("Number = " + std::string(40000, '-') + "1"), "Wyrażenie filtra jest zbyt złożone");
+  std::string nots;
+  for (int i = 0; i < 5000; ++i) nots += "not ";
+  EXPECT_EQ(ErrorOf(nots + "Paid"), "Wyrażenie filtra jest zbyt złożone");
+  // Nesting of an everyday depth still translates.
+  EXPECT_EQ(Sql(std::string(50, '(') + "Number = 1" + std::string(50, ')')),
+            std::string(50, '(') + "\"Number\" = 1" + std::string(50, ')'));
+}

@@ -173,14 +173,14 @@ TEST_F(QueryTest, BadQueriesGivePolishErrors) {
   query.SQL.SetText("SELECT * FROM nieistniejaca");
   EXPECT_EQ(ErrorOf([&] { query.Open(); }), "Brak tabeli " + dir.Path() + "nieistniejaca.db");
   query.SQL.SetText("SELECT FROM details");
-  EXPECT_EQ(ErrorOf([&] { query.Open(); }), "Błąd w zapytaniu SQL: near \"FROM\": syntax error");
+  EXPECT_EQ(ErrorOf([&] { query.Open(); }), "Błąd w zapytaniu SQL: błąd składni SQL (near \"FROM\": syntax error)");
   query.SQL.SetText("SELECT 1; SELECT 2");
   EXPECT_EQ(ErrorOf([&] { query.Open(); }),
             "Zapytanie SQL zawiera więcej niż jedno polecenie (do kilku poleceń służy ExecSQL)");
   query.SQL.SetText("CREATE TABLE x (a)");
   EXPECT_EQ(ErrorOf([&] { query.Open(); }), "Zapytanie SQL nie zwraca wierszy (do takich poleceń służy ExecSQL)");
   query.SQL.SetText("DELETE FROM details");
-  EXPECT_EQ(ErrorOf([&] { query.ExecSQL(); }), "Błąd w zapytaniu SQL: cannot modify details because it is a view");
+  EXPECT_EQ(ErrorOf([&] { query.ExecSQL(); }), "Błąd w zapytaniu SQL: tabeli nie można zmieniać (cannot modify details because it is a view)");
   EXPECT_EQ(ErrorOf([&] { query.SQL.LoadFromFile(dir.File("brak.sql")); }),
             "Nie można otworzyć pliku " + dir.File("brak.sql"));
 
