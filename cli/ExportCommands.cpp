@@ -8,6 +8,7 @@
 #include "base/Error.h"
 #include "base/Paths.h"
 #include "cli/Commands.h"
+#include "cli/ForwardingUi.h"
 #include "cli/Program.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "warehouse/SymfoniaWriter.h"
@@ -20,22 +21,12 @@ constexpr const char* kExportUsage = "velkar export fa|mag|magik|symfonia|ramzes
 
 // The terminal's port, with the save dialog answered by -o, or accepted with its proposed
 // name (in its folder, with the default extension) when there is no -o.
-class ExportPort final : public UiPort {
+class ExportPort final : public ForwardingUi {
  public:
-  explicit ExportPort(std::optional<std::string> output) : terminal_(Ui()), output_(std::move(output)) { SetUi(this); }
-  ~ExportPort() override { SetUi(&terminal_); }
-  ExportPort(const ExportPort&) = delete;
-  ExportPort& operator=(const ExportPort&) = delete;
+  explicit ExportPort(std::optional<std::string> output) : output_(std::move(output)) {}
 
   const std::string& Saved() const { return saved_; }
 
-  Answer Ask(MessageKind kind, const std::string& text, Buttons buttons) override {
-    return terminal_.Ask(kind, text, buttons);
-  }
-  void ShowMessage(MessageKind kind, const std::string& text) override { terminal_.ShowMessage(kind, text); }
-  std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) override {
-    return terminal_.OpenFileDialog(options);
-  }
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override {
     if (output_) return saved_ = *output_;
     std::string name = options.fileName;
@@ -44,19 +35,8 @@ class ExportPort final : public UiPort {
     if (ExtractFileExt(name).empty() && !options.defaultExt.empty()) name += "." + options.defaultExt;
     return saved_ = name;
   }
-  std::optional<std::string> BrowseFolder(const std::string& title, const std::string& initialDir) override {
-    return terminal_.BrowseFolder(title, initialDir);
-  }
-  int ShowModal(Window& window) override { return terminal_.ShowModal(window); }
-  void SetBusyCursor(bool busy) override { terminal_.SetBusyCursor(busy); }
-  void ShowWaitHint(const std::string&) override {}
-  void HideWaitHint() override {}
-  void Beep() override {}
-  void PauseWithRepaint(int) override {}
-  void RunOnUiThread(const std::function<void()>& call) override { call(); }
 
  private:
-  UiPort& terminal_;
   std::optional<std::string> output_;
   std::string saved_;
 };

@@ -15,6 +15,7 @@
 #include "base/Paths.h"
 #include "base/DateTime.h"
 #include "cli/Commands.h"
+#include "cli/ForwardingUi.h"
 #include "cli/Program.h"
 
 namespace velkar::cli {
@@ -24,12 +25,8 @@ namespace {
 // The terminal's port with the parts a command plays itself: the files the dialogs
 // return, the modal windows, and the question about unsaved changes (a command saves
 // where it was told to at its end). Everything else goes to the terminal.
-class EditorSession final : public UiPort {
+class EditorSession final : public ForwardingUi {
  public:
-  EditorSession() : terminal_(Ui()) { SetUi(this); }
-  ~EditorSession() override { SetUi(&terminal_); }
-  EditorSession(const EditorSession&) = delete;
-  EditorSession& operator=(const EditorSession&) = delete;
 
   void QueueFileName(std::string name) { fileNames_.push_back(std::move(name)); }
   void OnModal(const std::string& windowName, std::function<int(Window&)> handler) {
@@ -58,21 +55,12 @@ class EditorSession final : public UiPort {
     }
     return NextFileName();
   }
-  std::optional<std::string> BrowseFolder(const std::string& title, const std::string& initialDir) override {
-    return terminal_.BrowseFolder(title, initialDir);
-  }
   int ShowModal(Window& window) override {
     window.FormShow();
     auto it = modals_.find(window.Name);
     window.ModalResultValue = it == modals_.end() ? mrCancel : it->second(window);
     return window.ModalResultValue;
   }
-  void SetBusyCursor(bool busy) override { terminal_.SetBusyCursor(busy); }
-  void ShowWaitHint(const std::string&) override {}
-  void HideWaitHint() override {}
-  void Beep() override {}
-  void PauseWithRepaint(int) override {}
-  void RunOnUiThread(const std::function<void()>& call) override { call(); }
 
  private:
   std::optional<std::string> NextFileName() {
@@ -82,7 +70,6 @@ class EditorSession final : public UiPort {
     return name;
   }
 
-  UiPort& terminal_;
   std::deque<std::string> fileNames_;
   std::map<std::string, std::function<int(Window&)>> modals_;
   int problems_ = 0;
