@@ -11,6 +11,7 @@
 #include "cli/ArgParser.h"
 #include "cli/Program.h"
 #include "samples/SampleFa.h"
+#include "tools/Money.h"
 
 int main(int argc, char** argv) {
   using namespace velkar;
@@ -26,7 +27,8 @@ int main(int argc, char** argv) {
     stamp.hour = 18;
     Clock::Freeze(stamp);
     SampleFaOptions options;
-    if (args.Has("invoices")) options.invoices = static_cast<long>(args.GetAmount("invoices"));
+    if (args.Has("invoices"))
+      options.invoices = static_cast<long>(CheckedWhole(args.GetAmount("invoices"), "--invoices", 1e9));
     options.lines = !args.Has("no-lines");
     WriteSampleFa(options, args.Get("o"));
     return 0;

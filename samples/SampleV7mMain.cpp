@@ -11,6 +11,7 @@
 #include "cli/ArgParser.h"
 #include "cli/Program.h"
 #include "samples/SampleV7m.h"
+#include "tools/Money.h"
 
 int main(int argc, char** argv) {
   using namespace velkar;
@@ -27,8 +28,9 @@ int main(int argc, char** argv) {
     stamp.hour = 18;
     Clock::Freeze(stamp);
     SampleV7mOptions options;
-    if (args.Has("sales")) options.sales = static_cast<long>(args.GetAmount("sales"));
-    if (args.Has("purchases")) options.purchases = static_cast<long>(args.GetAmount("purchases"));
+    if (args.Has("sales")) options.sales = static_cast<long>(CheckedWhole(args.GetAmount("sales"), "--sales", 1e9));
+    if (args.Has("purchases"))
+      options.purchases = static_cast<long>(CheckedWhole(args.GetAmount("purchases"), "--purchases", 1e9));
     WriteSampleV7m(BuildSampleV7m(options), args.Get("o"));
     return 0;
   } catch (const std::exception& error) {
