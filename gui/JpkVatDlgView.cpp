@@ -1,5 +1,6 @@
 // "JPK_V7 v.2": a fixed 953 x 718 dialog, centred; its geometry beyond the grouping and
-// order of the controls is this view's own.
+// order of the controls is this view's own. The controls of one JPK_V7M structure only are
+// hidden while a document of the other is open.
 #include "gui/JpkVatDlgView.h"
 
 #include <QGridLayout>
@@ -36,7 +37,7 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   files->addWidget(Button(dlg.btnSaveJPK, this, nullptr), 0, 1);
   files->addWidget(Button(dlg.btnMakeJPK, this, [](TJpkVatDlg& d) { d.btnMakeJPKClick(); }), 0, 2);
   int column = 0;
-  for (TLabeledEdit* control : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange}) {
+  for (TLabeledEdit* control : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange, &dlg.edStructure}) {
     EditWidgets widgets = MakeLabeledEdit(*control, this);
     files->addWidget(widgets.label, 1, column);
     files->addWidget(widgets.edit, 2, column++);
@@ -63,7 +64,8 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   auto* ewidencja = new QGroupBox(this);
   ewidencja->setObjectName(Q(dlg.gbEwidencja.Name));
   groups_.emplace_back(&dlg.gbEwidencja, ewidencja);
-  Edits(ewidencja, {&dlg.edSaleTaxSum, &dlg.edBuyTaxSum, &dlg.edSaleLinesCount, &dlg.edBuyLinesCount}, 4);
+  Edits(ewidencja,
+        {&dlg.edSaleTaxSum, &dlg.edBuyTaxSum, &dlg.edSaleLinesCount, &dlg.edBuyLinesCount, &dlg.edKsefMissing}, 5);
   page->addWidget(ewidencja);
 
   auto* deklaracja = new QGroupBox(this);
@@ -73,8 +75,8 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   auto* positions = new QGroupBox(deklaracja);
   positions->setFlat(true);
   Edits(positions,
-        {&dlg.edP37, &dlg.edP38, &dlg.edP39, &dlg.edP40Plus42, &dlg.edP48, &dlg.edP49, &dlg.edP50, &dlg.edP51,
-         &dlg.edP52, &dlg.edP68, &dlg.edP69, &dlg.edORDZU},
+        {&dlg.edP360, &dlg.edP37, &dlg.edP38, &dlg.edP39, &dlg.edP40Plus42, &dlg.edP48, &dlg.edP49, &dlg.edP50,
+         &dlg.edP51, &dlg.edP52, &dlg.edP68, &dlg.edP69, &dlg.edORDZU},
         1);
   columns->addWidget(positions, 1);
 
@@ -143,7 +145,7 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
 
   for (auto& [control, widgets] : edits_) {
     bool amount = control != &dlg.edORDZU && control != &dlg.edP61 && control != &dlg.edNIP &&
-                  control != &dlg.edGenDate && control != &dlg.edDateRange;
+                  control != &dlg.edGenDate && control != &dlg.edDateRange && control != &dlg.edStructure;
     if (amount) widgets.edit->setAlignment(Qt::AlignRight);
     if (control == &dlg.edP54) continue;
     TLabeledEdit* edited = control;
@@ -209,9 +211,18 @@ QLineEdit* JpkVatDlgView::Edit(const std::string& name) const {
 void JpkVatDlgView::Refresh() {
   setWindowTitle(Q(dlg_.Caption));
   for (auto& [control, button] : buttons_) ApplyControl(*control, button);
-  for (auto& [control, widgets] : edits_) ApplyEdit(*control, widgets);
+  // Controls of one structure only (P_360 and the KSeF count, the 60-day refund) are hidden
+  // for the other.
+  for (auto& [control, widgets] : edits_) {
+    ApplyEdit(*control, widgets);
+    widgets.label->setVisible(control->Visible);
+    widgets.edit->setVisible(control->Visible);
+  }
   for (auto& [control, box] : groups_) ApplyGroup(*control, box);
-  for (auto& [control, button] : checks_) ApplyCheck(*control, button);
+  for (auto& [control, button] : checks_) {
+    ApplyCheck(*control, button);
+    button->setVisible(control->Visible);
+  }
 }
 
 void JpkVatDlgView::showEvent(QShowEvent* event) {
