@@ -37,7 +37,9 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   files->addWidget(Button(dlg.btnSaveJPK, this, nullptr), 0, 1);
   files->addWidget(Button(dlg.btnMakeJPK, this, [](TJpkVatDlg& d) { d.btnMakeJPKClick(); }), 0, 2);
   int column = 0;
-  for (TLabeledEdit* control : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange, &dlg.edStructure}) {
+  // The structure and (JPK_V7M(3)) the rows without a KSeF element stand with the period,
+  // outside the register group, which stays disabled: its red must show.
+  for (TLabeledEdit* control : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange, &dlg.edStructure, &dlg.edKsefMissing}) {
     EditWidgets widgets = MakeLabeledEdit(*control, this);
     files->addWidget(widgets.label, 1, column);
     files->addWidget(widgets.edit, 2, column++);
@@ -64,8 +66,7 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   auto* ewidencja = new QGroupBox(this);
   ewidencja->setObjectName(Q(dlg.gbEwidencja.Name));
   groups_.emplace_back(&dlg.gbEwidencja, ewidencja);
-  Edits(ewidencja,
-        {&dlg.edSaleTaxSum, &dlg.edBuyTaxSum, &dlg.edSaleLinesCount, &dlg.edBuyLinesCount, &dlg.edKsefMissing}, 5);
+  Edits(ewidencja, {&dlg.edSaleTaxSum, &dlg.edBuyTaxSum, &dlg.edSaleLinesCount, &dlg.edBuyLinesCount}, 4);
   page->addWidget(ewidencja);
 
   auto* deklaracja = new QGroupBox(this);

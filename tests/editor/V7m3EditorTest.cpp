@@ -74,6 +74,17 @@ class V7m3EditorTest : public EditorTest {
     for (const SchemaViolation& violation : result.violations) problems += DescribeViolation(violation) + "\n";
     return problems;
   }
+  // A JPK_V7M(2) register of March 2024, with the program's period and clock set back to it.
+  V7mFile JpkV7m2Of2024() {
+    Settings().CurDate = DateTime{2024, 3, 15};
+    Clock::Freeze(DateTime{2024, 4, 2, 9, 5, 7});
+    V7mFile file;
+    file.sales = {Sale(1, {{"K_19", "100"}, {"K_20", "23"}})};
+    file.saleTax = "23";
+    file.purchases = {Purchase(1, {{"K_42", "100"}, {"K_43", "23"}})};
+    file.purchaseTax = "23";
+    return file;
+  }
   std::vector<std::string> SaleRowNames(int index) const {
     return ChildNames(dlg.LoadedJpk.Ewidencja().SprzedazWiersz()[index]);
   }
@@ -296,12 +307,7 @@ TEST_F(V7m3EditorTest, LinkingTwoJpkV7m3FilesKeepsTheirKsefElements) {
 }
 
 TEST_F(V7m3EditorTest, EarlierPublicationIsOpenedAsJpkV7m2AndSavedInTheCurrentOne) {
-  Settings().CurDate = DateTime{2024, 3, 15};
-  Clock::Freeze(DateTime{2024, 4, 2, 9, 5, 7});
-  V7mFile file;
-  file.sales = {Sale(1, {{"K_19", "100"}, {"K_20", "23"}})};
-  file.saleTax = "23";
-  std::string earlier = ReplaceAll(file.Xml(), v7m::kTargetNamespace, v7m::kTargetNamespace07081);
+  std::string earlier = ReplaceAll(JpkV7m2Of2024().Xml(), v7m::kTargetNamespace, v7m::kTargetNamespace07081);
   std::string fileName = dir.Write("07081.xml", earlier);
   ASSERT_TRUE(Open(fileName));
   EXPECT_TRUE(ui.WasShown(kEarlierV7mPublicationMessage));
@@ -322,13 +328,8 @@ TEST_F(V7m3EditorTest, EarlierPublicationIsOpenedAsJpkV7m2AndSavedInTheCurrentOn
 }
 
 TEST_F(V7m3EditorTest, EarlierPublicationUnderAPrefixIsRenamedAndRepaired) {
-  Settings().CurDate = DateTime{2024, 3, 15};
-  Clock::Freeze(DateTime{2024, 4, 2, 9, 5, 7});
-  V7mFile file;
-  file.purchases = {Purchase(1, {{"K_42", "100"}, {"K_43", "23"}})};
-  file.purchaseTax = "23";
-  std::string prefixed =
-      ReplaceAll(Prefixed(file.Xml(), v7m::kTargetNamespace), v7m::kTargetNamespace, v7m::kTargetNamespace07081);
+  std::string prefixed = ReplaceAll(Prefixed(JpkV7m2Of2024().Xml(), v7m::kTargetNamespace), v7m::kTargetNamespace,
+                                    v7m::kTargetNamespace07081);
   ASSERT_NE(prefixed.find("<tns:ZakupWiersz>"), std::string::npos);
   std::string fileName = dir.Write("p.xml", prefixed);
   ui.QueueAnswer(Answer::Yes);  // repair the prefixes
