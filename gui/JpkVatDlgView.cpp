@@ -41,6 +41,9 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   // outside the register group, which stays disabled: its red must show.
   for (TLabeledEdit* control : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange, &dlg.edStructure, &dlg.edKsefMissing}) {
     EditWidgets widgets = MakeLabeledEdit(*control, this);
+    // A creation stamp in UTC is a character longer ("Z"): it must show whole.
+    if (control == &dlg.edGenDate)
+      widgets.edit->setMinimumWidth(widgets.edit->fontMetrics().horizontalAdvance("2026-12-31T23:59:59Z") + 16);
     files->addWidget(widgets.label, 1, column);
     files->addWidget(widgets.edit, 2, column++);
     edits_.emplace_back(control, widgets);
