@@ -308,6 +308,10 @@ TEST_F(V7m3EditorTest, LinkingTwoJpkV7m3FilesKeepsTheirKsefElements) {
 
 TEST_F(V7m3EditorTest, EarlierPublicationIsOpenedAsJpkV7m2AndSavedInTheCurrentOne) {
   std::string earlier = ReplaceAll(JpkV7m2Of2024().Xml(), v7m::kTargetNamespace, v7m::kTargetNamespace07081);
+  // A row that binds the namespace again, under a prefix of its own, is renamed too.
+  earlier = ReplaceAll(earlier, "<SprzedazWiersz>",
+                       std::string("<x:SprzedazWiersz xmlns:x=\"") + v7m::kTargetNamespace07081 + "\">");
+  earlier = ReplaceAll(earlier, "</SprzedazWiersz>", "</x:SprzedazWiersz>");
   std::string fileName = dir.Write("07081.xml", earlier);
   ASSERT_TRUE(Open(fileName));
   EXPECT_TRUE(ui.WasShown(kEarlierV7mPublicationMessage));
