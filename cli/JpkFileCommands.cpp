@@ -106,7 +106,7 @@ int RunNew(CommandContext& context) {
   return 0;
 }
 
-// Loads a JPK_V7M(2) or JPK_FA(4) file with the prefix check and saves it back reformatted;
+// Loads a JPK_V7M or JPK_FA(4) file with the prefix check and saves it back reformatted;
 // a repaired file is already saved by the check (its original is in the backup folder).
 int RunReformat(CommandContext& context) {
   if (context.args.positional.size() != 1) Fail("Podaj plik: velkar reformat PLIK");
@@ -116,7 +116,7 @@ int RunReformat(CommandContext& context) {
   xml::IXMLDocument document = xml::TXMLDocument::Create();
   document->LoadFromFile(file);
   std::string rootNamespace = document->DocumentElement().NamespaceURI();
-  if (rootNamespace == v7m::kTargetNamespace) {
+  if (rootNamespace == v7m::kTargetNamespace || rootNamespace == v7m::kTargetNamespace3) {
     v7m::IXMLJPK doc = v7m::GetJpkV7(document);
     document.reset();
     if (!CheckJpkV7Prefixes(doc, file)) SaveJpkFile(doc, file);
@@ -125,7 +125,7 @@ int RunReformat(CommandContext& context) {
     document.reset();
     if (!CheckJpkFAPrefixes(doc, file)) SaveJpkFile(doc, file);
   } else {
-    Fail("Plik %s nie jest plikiem JPK_V7M (2) ani JPK_FA (4)", file);
+    Fail("Plik %s nie jest plikiem JPK_V7M (2), JPK_V7M (3) ani JPK_FA (4)", file);
   }
   std::cout << "Zapisano " << file << '\n';
   return 0;

@@ -156,6 +156,6 @@ TEST(ReformatCommand, RepairsAPrefixedFileOnYesAndOnlyReformatsOnNo) {
   dir.Write("inny.xml", "<Baza/>");
   auto other = RunProgram(kExe, {"reformat", "inny.xml"}, dir.Path());
   EXPECT_EQ(other.exitCode, 1);
-  EXPECT_EQ(other.err, "Plik inny.xml nie jest plikiem JPK_V7M (2) ani JPK_FA (4)\n");
+  EXPECT_EQ(other.err, "Plik inny.xml nie jest plikiem JPK_V7M (2), JPK_V7M (3) ani JPK_FA (4)\n");
   EXPECT_EQ(test::ReadFile(dir.File("inny.xml")), "<Baza/>");
 }
