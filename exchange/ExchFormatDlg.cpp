@@ -18,8 +18,10 @@ namespace {
 
 // A file of another structure than the chosen one: its root is not the JPK element of
 // that schema's namespace. Raised as the interface-cast error the typed model gives.
-void CheckRoot(const xml::TXMLNode& root, const char* targetNamespace, const char* interfaceName) {
-  if (root.LocalName() != "JPK" || root.NamespaceURI() != targetNamespace)
+void CheckRoot(const xml::TXMLNode& root, const char* targetNamespace, const char* interfaceName,
+               const char* otherNamespace = nullptr) {
+  std::string uri = root.NamespaceURI();
+  if (root.LocalName() != "JPK" || (uri != targetNamespace && (!otherNamespace || uri != otherNamespace)))
     throw xml::EIntfCastError(
         Format("Interfejs nie jest obsługiwany: węzeł \"%s\" nie jest %s", root.NodeName(), interfaceName));
 }
@@ -104,7 +106,8 @@ void TExchFormatDlg::Convert() {
   fa::IXMLJPKFA fa;
   if (input == kFormatV7) {
     v7 = v7m::LoadJpkV7(fileName);
-    CheckRoot(v7, v7m::kTargetNamespace, "IXMLJPK");
+    // A register reads alike in both structures (the KSeF elements are no part of the exchange files).
+    CheckRoot(v7, v7m::kTargetNamespace, "IXMLJPK", v7m::kTargetNamespace3);
     CheckJpkV7Prefixes(v7, fileName);
   } else if (input == kFormatFa) {
     fa = fa::LoadJpkFA(fileName);
