@@ -42,8 +42,8 @@ void DrawKsef(const std::string& issuerNip, const DateTime& date, SampleRandom& 
 std::string KsefListName(const DateTime& month) { return Format("KSeF_%04d-%02d.csv", month.year, month.month); }
 
 void WriteKsefList(const std::string& path, const std::vector<KsefListEntry>& entries) {
-  std::string text = "NumerFaktury;NIP;NumerKSeF\n";
-  for (const KsefListEntry& e : entries) text += e.document + ";" + e.nip + ";" + e.number + "\n";
+  std::string text = "NumerFaktury;NIP;NumerKSeF\r\n";
+  for (const KsefListEntry& e : entries) text += e.document + ";" + e.nip + ";" + e.number + "\r\n";
   WriteFileAtomically(path, text);
 }
 

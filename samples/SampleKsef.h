@@ -47,7 +47,7 @@ struct KsefListEntry {
 // The list's file name in a program's folder: "KSeF_2026-03.csv".
 std::string KsefListName(const DateTime& month);
 // Writes the list as CSV in UTF-8: the header "NumerFaktury;NIP;NumerKSeF", one line per
-// invoice, semicolon separated.
+// invoice, semicolon separated, Windows line ends.
 void WriteKsefList(const std::string& path, const std::vector<KsefListEntry>& entries);
 
 }  // namespace velkar::samples
