@@ -1,11 +1,14 @@
-// TGenJpkVatDlg ("Nowy JPK_V7M"): builds a new JPK_V7M(2) document for one month from the
+// TGenJpkVatDlg ("Nowy JPK_V7M"): builds a new JPK_V7M document for one month from the
 // VAT registers of Gradmo, Tulvo or Fennik and hands it to the editor, which adopts it as
-// a new file or links its rows into the file already open.
+// a new file or links its rows into the file already open. The month decides the
+// structure: JPK_V7M(3), with a KSeF number or marker on every row, from February 2026,
+// JPK_V7M(2) before.
 //
 // Handlers in the order the user meets them: FormCreate (once, at program start),
 // FormShow (at every showing), btnDoItClick.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/ui/Controls.h"
@@ -18,6 +21,7 @@
 namespace velkar {
 
 class TJpkVatDlg;
+class KsefNumberList;
 
 namespace db {
 class Session;
