@@ -95,6 +95,7 @@ ProgramSettings ReadProgramSettings(const TIniFile& ini, const std::function<voi
   s.DowodSprzedazyRO = ini.ReadString(kSystem, "DowodSprzedazyRO", "Raport fiskalny okresowy");
   s.SkadMM = ini.ReadString(kSystem, "SkadMM", "Magazyn Główny");
   s.DokadMM = ini.ReadString(kSystem, "DokadMM", "Magazyn Główny");
+  s.ZnacznikKSeF = ini.ReadString(kSystem, "ZnacznikKSeF", "BFK");
   s.SchemaDir = ReadDirSetting(ini, "SchemaDir", "-");
   // Code pages are 16-bit numbers; a wider value must not wrap round into another one.
   s.ParadoxCodePage = static_cast<int>(ini.ReadIntegerInRange(kSystem, "ParadoxCodePage", 852, 1, 65535));
@@ -130,7 +131,7 @@ std::vector<std::pair<std::string, std::string>> DescribeSettings(const ProgramS
       {"AddFaktMarket", flag(s.AddFaktMarket)}, {"AddCostInvo", flag(s.AddCostInvo)},
       {"Zakup2Ex", flag(s.Zakup2Ex)}, {"Sprzedaz2ImpUslugEx", flag(s.Sprzedaz2ImpUslugEx)},
       {"ClearEnter", flag(s.ClearEnter)}, {"DowodSprzedazyRO", s.DowodSprzedazyRO}, {"SkadMM", s.SkadMM},
-      {"DokadMM", s.DokadMM}, {"SchemaDir", s.SchemaDir}, {"ParadoxCodePage", std::to_string(s.ParadoxCodePage)},
+      {"DokadMM", s.DokadMM}, {"ZnacznikKSeF", s.ZnacznikKSeF}, {"SchemaDir", s.SchemaDir}, {"ParadoxCodePage", std::to_string(s.ParadoxCodePage)},
       {"Wersja_programu", std::to_string(s.Wersja_programu)},
       {"Wersja_szablonu", std::to_string(s.Wersja_szablonu)}, {"AddressLine", s.AddressLine}};
   rows.insert(rows.end(), rest.begin(), rest.end());

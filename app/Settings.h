@@ -59,6 +59,9 @@ struct ProgramSettings {
   std::string DowodSprzedazyRO = "Raport fiskalny okresowy";
   std::string SkadMM = "Magazyn Główny";
   std::string DokadMM = "Magazyn Główny";
+  // The KSeF marker of JPK_V7M(3) rows that carry no KSeF number and are not receipts,
+  // internal documents or imports: "BFK", "DI" or "OFF".
+  std::string ZnacznikKSeF = "BFK";
   // Beyond the taxpayer's switches: where the official schemas are, and the code page
   // of Paradox 3.x tables that carry none.
   std::string SchemaDir;

@@ -114,6 +114,21 @@ DateTime FromDayNumber(long days) {
   return {static_cast<int>(y + (m <= 2 ? 1 : 0)), static_cast<int>(m), static_cast<int>(d), 0, 0, 0};
 }
 
+DateTime LocalToUtc(const DateTime& local) {
+  std::tm tm{};
+  tm.tm_year = local.year - 1900;
+  tm.tm_mon = local.month - 1;
+  tm.tm_mday = local.day;
+  tm.tm_hour = local.hour;
+  tm.tm_min = local.minute;
+  tm.tm_sec = local.second;
+  tm.tm_isdst = -1;  // the zone's rules say whether summer time applies
+  std::time_t instant = std::mktime(&tm);
+  std::tm utc{};
+  if (instant == static_cast<std::time_t>(-1) || gmtime_r(&instant, &utc) == nullptr) return local;
+  return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
+}
+
 namespace Clock {
 namespace {
 std::mutex gMutex;

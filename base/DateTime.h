@@ -43,6 +43,9 @@ std::string FormatPeriod(const DateTime& value);
 // must exist in the calendar. Anything else gives no value.
 std::optional<DateTime> ParseDate(const std::string& text);
 
+// The same instant in UTC, the local time read in the time zone of the process (TZ).
+DateTime LocalToUtc(const DateTime& local);
+
 // Days since 1899-12-30 (the day numbering of the source databases' date fields).
 long DayNumber(const DateTime& value);
 DateTime FromDayNumber(long days);

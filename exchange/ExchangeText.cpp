@@ -1,13 +1,12 @@
 // Document numbers, short contractor names and name lines of the exchange writers.
-#define PCRE2_CODE_UNIT_WIDTH 8
 #include "exchange/ExchangeText.h"
 
-#include <pcre2.h>
-
+#include <memory>
 #include <string_view>
 
 #include "base/Error.h"
 #include "base/Text.h"
+#include "tools/Regex.h"
 
 namespace velkar {
 
@@ -72,64 +71,6 @@ bool IsLetter(char32_t c) {
 }
 bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
-// A compiled PCRE2 pattern (UTF, optionally ignoring case).
-class Regex {
- public:
-  Regex(std::string_view pattern, bool caseless) {
-    int code = 0;
-    PCRE2_SIZE offset = 0;
-    uint32_t options = PCRE2_UTF | (caseless ? PCRE2_CASELESS : 0);
-    re_ = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options, &code, &offset, nullptr);
-    if (!re_) {
-      PCRE2_UCHAR buffer[256];
-      pcre2_get_error_message(code, buffer, sizeof buffer);
-      Fail("Błędne wyrażenie \"%s\": %s", std::string(pattern), reinterpret_cast<const char*>(buffer));
-    }
-    match_ = pcre2_match_data_create_from_pattern(re_, nullptr);
-  }
-  ~Regex() {
-    pcre2_match_data_free(match_);
-    pcre2_code_free(re_);
-  }
-  Regex(const Regex&) = delete;
-  Regex& operator=(const Regex&) = delete;
-
-  bool Matches(std::string_view subject) const {
-    return pcre2_match(re_, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0, 0, match_, nullptr) >= 0;
-  }
-  int CountMatches(std::string_view subject) const {
-    int count = 0;
-    PCRE2_SIZE start = 0;
-    while (start <= subject.size() && pcre2_match(re_, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(),
-                                                  start, 0, match_, nullptr) >= 0) {
-      PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(match_);
-      ++count;
-      start = ovector[1] > ovector[0] ? ovector[1] : ovector[1] + 1;
-    }
-    return count;
-  }
-  std::string ReplaceAll(const std::string& subject, std::string_view replacement) const {
-    PCRE2_SIZE length = subject.size() * 2 + replacement.size() + 64;
-    std::string out(length, '\0');
-    for (;;) {
-      int rc = pcre2_substitute(re_, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0,
-                                PCRE2_SUBSTITUTE_GLOBAL | PCRE2_SUBSTITUTE_OVERFLOW_LENGTH | PCRE2_SUBSTITUTE_LITERAL,
-                                match_, nullptr, reinterpret_cast<PCRE2_SPTR>(replacement.data()), replacement.size(),
-                                reinterpret_cast<PCRE2_UCHAR*>(out.data()), &length);
-      if (rc == PCRE2_ERROR_NOMEMORY) {
-        out.assign(length, '\0');
-        continue;
-      }
-      if (rc < 0) Fail("Błąd wyrażenia regularnego przy tekście \"%s\"", subject);
-      out.resize(length);
-      return out;
-    }
-  }
-
- private:
-  pcre2_code* re_ = nullptr;
-  pcre2_match_data* match_ = nullptr;
-};
 
 }  // namespace
 

@@ -73,8 +73,18 @@ std::string JpkCreationStamp() {
   return FormatDateTimeStamp(Clock::Now());
 }
 
+std::string JpkCreationStampUtc() { return FormatDateTimeStamp(LocalToUtc(Clock::Now())) + "Z"; }
+
+v7m::V7Structure V7StructureForPeriod(const DateTime& period) {
+  bool fromFebruary2026 = period.year > 2026 || (period.year == 2026 && period.month >= 2);
+  return fromFebruary2026 ? v7m::V7Structure::V3 : v7m::V7Structure::V2;
+}
+
+v7m::IXMLJPK NewJpkV7ForPeriod(const DateTime& period) { return v7m::NewJpkV7(V7StructureForPeriod(period)); }
+
 void InitJpkV7Doc(const v7m::IXMLJPK& doc) {
-  if (doc.FindNamespaceURI("etd") != v7m::kEtdNamespace) doc.DeclareNamespace("etd", v7m::kEtdNamespace);
+  const char* etd = v7m::EtdNamespace(v7m::StructureOfJpkV7(doc).value_or(v7m::V7Structure::V2));
+  if (doc.FindNamespaceURI("etd") != etd) doc.DeclareNamespace("etd", etd);
   PrepareDocument(doc.OwnerDocument());
 }
 
@@ -97,10 +107,11 @@ void InitJpkKRDoc(const kr::IXMLJPKKR& doc) {
 
 void SetJpkV7Header(const v7m::IXMLJPK& doc, bool correction) {
   const ProgramSettings& s = Settings();
+  bool v3 = v7m::StructureOfJpkV7(doc) == v7m::V7Structure::V3;
   auto header = doc.Naglowek();
-  SetFormCode(header.KodFormularza(), "JPK_VAT", "JPK_V7M (2)", "1-0E");
-  header.Set_WariantFormularza(2);
-  header.Set_DataWytworzeniaJPK(JpkCreationStamp());
+  SetFormCode(header.KodFormularza(), "JPK_VAT", v3 ? "JPK_V7M (3)" : "JPK_V7M (2)", "1-0E");
+  header.Set_WariantFormularza(v3 ? 3 : 2);
+  header.Set_DataWytworzeniaJPK(v3 ? JpkCreationStampUtc() : JpkCreationStamp());
   header.Set_NazwaSystemu(s.NazwaSystemu);
   auto purpose = header.CelZlozenia();
   purpose.Set_poz("P_7");

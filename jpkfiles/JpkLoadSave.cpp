@@ -23,7 +23,7 @@ namespace velkar {
 
 namespace {
 
-// The namespace-prefix check after loading, the same for JPK_V7M(2) and JPK_FA(4).
+// The namespace-prefix check after loading, the same for JPK_V7M and JPK_FA(4).
 template <typename Root, typename New, typename Init, typename Reformat>
 bool CheckPrefixes(Root& doc, const std::string& fileName, const char* namespaceURI, New newDoc, Init init,
                    Reformat reformat) {
@@ -312,7 +312,10 @@ std::string& CurrentJpkFileName() {
 }
 
 bool CheckJpkV7Prefixes(v7m::IXMLJPK& doc, const std::string& fileName) {
-  return CheckPrefixes(doc, fileName, v7m::kTargetNamespace, v7m::NewJpkV7, InitJpkV7Doc, ReformatJpkV7File);
+  // The repaired document keeps the structure of the one loaded.
+  v7m::V7Structure structure = v7m::StructureOfJpkV7(doc).value_or(v7m::V7Structure::V2);
+  return CheckPrefixes(doc, fileName, v7m::TargetNamespace(structure), [structure] { return v7m::NewJpkV7(structure); },
+                       InitJpkV7Doc, ReformatJpkV7File);
 }
 
 bool CheckJpkFAPrefixes(fa::IXMLJPKFA& doc, const std::string& fileName) {

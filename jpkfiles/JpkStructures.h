@@ -1,8 +1,10 @@
-// The four JPK structures the program writes: system code, namespaces (those of the typed
-// model) and the schema file that checks each.
+// The JPK structures the program writes: system code, namespaces (those of the typed model)
+// and the schema file that checks each, with the catalog that resolves its imports.
 #pragma once
 
 #include <string_view>
+
+#include "model/v7m/JpkV7.h"
 
 namespace velkar {
 
@@ -14,9 +16,12 @@ struct JpkStructure {
   const char* namespaceUri;  // target namespace
   const char* etdNamespace;  // common definitions namespace (prefix etd)
   const char* schemaFile;    // main schema, relative to the schema folder
+  const char* catalogFile;   // the catalog its compilation resolves through, likewise
 };
 
+// The structure of a kind; for JPK_V7M that of JPK_V7M(2).
 const JpkStructure& StructureOf(JpkKind kind);
+const JpkStructure& StructureOf(v7m::V7Structure structure);
 // The structure whose target namespace is `namespaceUri`, or nullptr.
 const JpkStructure* FindJpkStructure(std::string_view namespaceUri);
 

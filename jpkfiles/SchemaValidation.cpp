@@ -74,15 +74,14 @@ class SchemaCache {
     std::string mainFile = schemaDir + structure.schemaFile;
     auto found = schemas_.find(mainFile);
     if (found != schemas_.end()) return found->second;
-    xmlSchemaPtr schema = Compile(schemaDir, mainFile);
+    xmlSchemaPtr schema = Compile(schemaDir + structure.catalogFile, mainFile);
     schemas_[mainFile] = schema;
     return schema;
   }
 
  private:
-  static xmlSchemaPtr Compile(const std::string& schemaDir, const std::string& mainFile) {
+  static xmlSchemaPtr Compile(const std::string& catalogFile, const std::string& mainFile) {
     if (!FileExists(mainFile)) Fail("Brak pliku schematu %s", mainFile);
-    std::string catalogFile = schemaDir + "catalog.xml";
     xmlCatalogPtr catalog = xmlLoadACatalog(catalogFile.c_str());
     if (!catalog) Fail("Nie można wczytać katalogu schematów %s", catalogFile);
 

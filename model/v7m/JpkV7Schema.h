@@ -1,6 +1,9 @@
-// JPK_V7M(2) (form JPK_VAT, system code "JPK_V7M (2)", schema 1-0E) as property tables, one
-// line per element or attribute, in schema order. The classes are declared from these
-// tables in JpkV7.h; the kinds are explained in model/xml/XmlProperties.h.
+// JPK_V7M (form JPK_VAT, schema 1-0E) as property tables, one line per element or attribute,
+// in schema order. One set of tables serves JPK_V7M(2) and JPK_V7M(3): they differ by
+// namespaces and header values, and V7M(3) adds the rows' KSeF element (NrKSeF, OFF, BFK or
+// DI), K_360 and P_360 and drops P_57; a writer of one structure leaves the other's elements
+// unwritten. The classes are declared from these tables in JpkV7.h; the kinds are explained
+// in model/xml/XmlProperties.h.
 #pragma once
 
 // JPK
@@ -77,7 +80,9 @@
   P(Integer, P_16) P(Integer, P_17) P(Integer, P_18) P(Integer, P_19) P(Integer, P_20) P(Integer, P_21)     \
   P(Integer, P_22) P(Integer, P_23) P(Integer, P_24) P(Integer, P_25) P(Integer, P_26) P(Integer, P_27)     \
   P(Integer, P_28) P(Integer, P_29) P(Integer, P_30) P(Integer, P_31) P(Integer, P_32) P(Integer, P_33)     \
-  P(Integer, P_34) P(Integer, P_35) P(Integer, P_36) P(Integer, P_37) P(Integer, P_38) P(Integer, P_39)     \
+  P(Integer, P_34) P(Integer, P_35) P(Integer, P_36)                                                        \
+  P(Integer, P_360) /* V7M(3) */                                                                            \
+  P(Integer, P_37) P(Integer, P_38) P(Integer, P_39)                                                        \
   P(Integer, P_40) P(Integer, P_41) P(Integer, P_42) P(Integer, P_43) P(Integer, P_44) P(Integer, P_45)     \
   P(Integer, P_46) P(Integer, P_47) P(Integer, P_48) P(Integer, P_49) P(Integer, P_50) P(Integer, P_51)     \
   P(Integer, P_52) P(Integer, P_53)                                                                         \
@@ -86,7 +91,7 @@
   P(Integer, P_55)                                                                                          \
   P(Integer, P_56)                                                                                          \
   P(Integer, P_560)                                                                                         \
-  P(Integer, P_57)                                                                                          \
+  P(Integer, P_57) /* V7M(2) */                                                                             \
   P(Integer, P_58)                                                                                          \
   P(Integer, P_59)                                                                                          \
   P(Integer, P_60)                                                                                          \
@@ -109,7 +114,15 @@
   P(List, ZakupWiersz, JPK_Ewidencja_ZakupWiersz)               \
   P(Element, ZakupCtrl, JPK_Ewidencja_ZakupCtrl)
 
-// JPK/Ewidencja/SprzedazWiersz (64 properties)
+// V7M(3) only: exactly one of these in every row, the invoice's KSeF number or the reason it
+// has none (written through SetRowKsef, which puts it in its place)
+#define VELKAR_V7M_KSEF_CHOICE(P) \
+  P(Text, NrKSeF)                 \
+  P(Integer, OFF)                 \
+  P(Integer, BFK)                 \
+  P(Integer, DI)
+
+// JPK/Ewidencja/SprzedazWiersz (69 properties)
 #define VELKAR_V7M_JPK_Ewidencja_SprzedazWiersz(P)                                                              \
   P(Integer, LpSprzedazy)                                                                                       \
   P(Text, KodKrajuNadaniaTIN)                                                                                   \
@@ -118,6 +131,7 @@
   P(Text, DowodSprzedazy)                                                                                       \
   P(Date, DataWystawienia)                                                                                      \
   P(Date, DataSprzedazy)                                                                                        \
+  VELKAR_V7M_KSEF_CHOICE(P)                                                                                     \
   P(Text, TypDokumentu)                                                                                         \
   P(Integer, GTU_01) P(Integer, GTU_02) P(Integer, GTU_03) P(Integer, GTU_04) P(Integer, GTU_05)                \
   P(Integer, GTU_06) P(Integer, GTU_07) P(Integer, GTU_08) P(Integer, GTU_09) P(Integer, GTU_10)                \
@@ -142,6 +156,7 @@
   P(Amount, K_22) P(Amount, K_23) P(Amount, K_24) P(Amount, K_25) P(Amount, K_26) P(Amount, K_27)               \
   P(Amount, K_28) P(Amount, K_29) P(Amount, K_30) P(Amount, K_31) P(Amount, K_32) P(Amount, K_33)               \
   P(Amount, K_34) P(Amount, K_35) P(Amount, K_36)                                                               \
+  P(Amount, K_360) /* V7M(3) */                                                                                 \
   P(Amount, SprzedazVAT_Marza)
 
 // JPK/Ewidencja/SprzedazCtrl
@@ -149,7 +164,7 @@
   P(Count, LiczbaWierszySprzedazy)               \
   P(Amount, PodatekNalezny)
 
-// JPK/Ewidencja/ZakupWiersz (18 properties)
+// JPK/Ewidencja/ZakupWiersz (22 properties)
 #define VELKAR_V7M_JPK_Ewidencja_ZakupWiersz(P)                                                   \
   P(Integer, LpZakupu)                                                                            \
   P(Text, KodKrajuNadaniaTIN)                                                                     \
@@ -158,6 +173,7 @@
   P(Text, DowodZakupu)                                                                            \
   P(Date, DataZakupu)                                                                             \
   P(Date, DataWplywu)                                                                             \
+  VELKAR_V7M_KSEF_CHOICE(P)                                                                       \
   P(Text, DokumentZakupu)                                                                         \
   P(Integer, IMP)                                                                                 \
   P(Amount, K_40) P(Amount, K_41) P(Amount, K_42) P(Amount, K_43)                                 \
