@@ -17,6 +17,7 @@
 #include "cli/Commands.h"
 #include "cli/ForwardingUi.h"
 #include "cli/Program.h"
+#include "jpkfiles/JpkHeaders.h"
 #include "ksef/KsefList.h"
 
 namespace velkar::cli {
@@ -318,6 +319,9 @@ int RunGenerate(CommandContext& context) {
   if (source != "gradmo" && source != "tulvo" && source != "fennik")
     Fail("Niepoprawna wartość opcji --from: %s (dozwolone: gradmo, tulvo, fennik)", source);
   const DateTime month = GenerationMonth(args.Get("month"));
+  if (args.Has("ksef") && V7StructureForPeriod(month) != v7m::V7Structure::V3)
+    Fail("Okres %04d-%02d rozlicza się w strukturze JPK_V7M (2), bez numerów KSeF (opcja --ksef)", month.year,
+         month.month);
   return Guarded([&] {
     Program program;
     program.Create(context.startupArgs);

@@ -74,7 +74,13 @@ class TGenJpkVatDlg : public Window {
   // the reading (a missing table or field, a missing document number or contractor name,
   // a refused NIP question) leaves the editor as it was, closes the window with Cancel
   // and is raised again; the tables are closed and the session deactivated on every path.
+  // The month decides the structure (NewJpkV7ForPeriod). In a JPK_V7M(3) document the
+  // rows KsefNumbers names get their numbers after the reading, and sales numbers issued
+  // under another NIP than the taxpayer's give one warning naming the documents.
   void btnDoItClick();
+
+  // KSeF numbers to set on the rows a run generates (none: the register's and the markers).
+  std::shared_ptr<const KsefNumberList> KsefNumbers;
 
   // The document of the last run (also a partial one after a failure), for inspection.
   v7m::IXMLJPK Generated;

@@ -66,7 +66,7 @@ TEST_F(KsefGenerateTest, FebruaryRowsCarryTheRegisterNumberOrTheMarkerOfTheirRul
   WriteFennik({
       Fennik(1, 1, "FV/1", {{"NrKSeF", " " + own + " "}}),
       Fennik(2, 1, "FV/2", {}),
-      Fennik(3, 1, "RO/3", {{"TypDokumentu", "RO"}}, 4),
+      Fennik(3, 1, "RO/3", {{"TypDokumentu", "RO"}}),
       Fennik(4, 1, "WEW/4", {{"TypDokumentu", "WEW"}}),
       Fennik(5, 1, "FP/5", {{"TypDokumentu", "FP"}}),
       Fennik(6, 128, "FZ/6", {}, 6),
@@ -91,7 +91,7 @@ TEST_F(KsefGenerateTest, TheDefaultMarkerComesFromTheSettingsAndATableWithoutThe
   for (const char* setting : {"OFF", "DI", "BFK"}) {
     Settings().ZnacznikKSeF = setting;
     WriteUsers();
-    WriteFennik({Fennik(1, 1, "FV/1", {}), Fennik(2, 1, "RO/2", {{"TypDokumentu", "RO"}}, 4), Fennik(3, 128, "FZ/3", {}, 6)},
+    WriteFennik({Fennik(1, 1, "FV/1", {}), Fennik(2, 1, "RO/2", {{"TypDokumentu", "RO"}}), Fennik(3, 128, "FZ/3", {}, 6)},
                 false);
     gen.reset();
     editor.LoadedJpk = v7m::IXMLJPK();
@@ -168,7 +168,7 @@ TEST_F(KsefGenerateTest, GradmoAndTulvoRowsAreMarkedToo) {
     return rec;
   };
   WriteRecords(dir.File("Tulvo/2026/Register.db"), WithNumberField(TulvoNewerFields()),
-               {tulvo(0, "RO 1", 4, {{"TypDokumentu", "RO"}}), tulvo(0, "FV 2", 1, {{"NrKSeF", own}}),
+               {tulvo(0, "RO 1", 1, {{"TypDokumentu", "RO"}}), tulvo(0, "FV 2", 1, {{"NrKSeF", own}}),
                 tulvo(128, "FZ 3", 6, {{"TypDokumentu", "WEW"}}), tulvo(128, "FZ 4", 6)});
   ASSERT_EQ(GenerateFor(&TGenJpkVatDlg::rbTulvo, 2), "");
   EXPECT_EQ(KsefOf(Sales()), (std::vector<std::string>{"DI", own}));

@@ -185,6 +185,10 @@ TEST_F(KsefCommandsTest, GenerateAppliesTheListAndTheGroupListsTheCommands) {
   EXPECT_EQ(badList.exitCode, 1);
   EXPECT_EQ(badList.err, "Nie można odczytać listy numerów KSeF x.csv (Nie można otworzyć pliku x.csv)\n");
 
+  CommandResult january = Run({"v7m", "generate", "--from", "fennik", "--month", "2026-01", "--ksef", "l.csv"});
+  EXPECT_EQ(january.exitCode, 1);
+  EXPECT_EQ(january.err, "Okres 2026-01 rozlicza się w strukturze JPK_V7M (2), bez numerów KSeF (opcja --ksef)\n");
+
   CommandResult group = Run({"v7m"});
   EXPECT_NE(group.out.find("  velkar v7m ksef PLIK --numbers LISTA.csv [-o WYNIK]"), std::string::npos) << group.out;
   EXPECT_NE(group.out.find("  velkar v7m upgrade PLIK [-o WYNIK] [--ksef LISTA.csv] [--zwrot 540|55|56|560|58]"),
