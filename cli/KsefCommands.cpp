@@ -55,6 +55,8 @@ int RunKsef(CommandContext& context) {
   KsefNumberList list = KsefNumberList::Read(args.Get("numbers"));
   v7m::IXMLJPK doc = LoadRegister(file);
   std::optional<v7m::V7Structure> structure = v7m::StructureOfJpkV7(doc);
+  // The earlier publication of JPK_V7M(2) (07081) is no JPK_V7M(3) either.
+  if (!structure && doc.NamespaceURI() == v7m::kTargetNamespace07081) structure = v7m::V7Structure::V2;
   if (!structure) Fail("Plik %s nie jest plikiem JPK_V7M", file);
   if (*structure != v7m::V7Structure::V3)
     Fail("Plik %s ma strukturę JPK_V7M (2), która nie ma numerów KSeF; najpierw velkar v7m upgrade", file);

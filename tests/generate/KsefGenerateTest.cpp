@@ -141,7 +141,9 @@ TEST_F(KsefGenerateTest, JanuaryStaysV7m2WithoutKsefElements) {
 
 TEST_F(KsefGenerateTest, GradmoAndTulvoRowsAreMarkedToo) {
   WriteUsers();
-  std::vector<PxField> gradmo = WithNumberField(GradmoRegFields());
+  // The field name is compared as other field names are: letter case does not matter.
+  std::vector<PxField> gradmo = GradmoRegFields();
+  gradmo.push_back({"NRKSEF", PxType::Alpha, 40});
   auto doc = [](long long number, long long cls, long long flags, const std::string& document, long long payer,
                 Rec more = {}) {
     Rec rec = {{"Class", cls},          {"Year", 2026LL},  {"MagId", 1LL},           {"Number", number},
@@ -151,7 +153,7 @@ TEST_F(KsefGenerateTest, GradmoAndTulvoRowsAreMarkedToo) {
     return rec;
   };
   WriteRecords(dir.File("Gradmo/26_02REG.db"), gradmo,
-               {doc(1, 0, 0, "FV 1", 1, {{"NrKSeF", own}}), doc(2, 6, 8, "PAR 2", 4), doc(3, 0, 16, "FV 3", 1),
+               {doc(1, 0, 0, "FV 1", 1, {{"NRKSEF", own}}), doc(2, 6, 8, "PAR 2", 4), doc(3, 0, 16, "FV 3", 1),
                 doc(4, 128, 0, "FZ 4", 6), doc(5, 128, 1024, "SAD 5", 6)});
   ASSERT_EQ(GenerateFor(&TGenJpkVatDlg::rbGradmo, 2), "");
   // A cancelled receipt is WEW (DI); an invoice to a receipt FP (the default); IMP purchases DI.

@@ -81,6 +81,8 @@ TEST_F(KsefCommandsTest, KsefSetsListedNumbersCountsThemAndListsTheRowsLeft) {
 
 TEST_F(KsefCommandsTest, KsefRefusals) {
   dir.Write("v2.xml", V2Register().Xml());
+  dir.Write("07081.xml", ReplaceAll(V2Register().Xml(), v7m::kTargetNamespace, v7m::kTargetNamespace07081));
+  dir.Write("fa.xml", "<?xml version=\"1.0\"?><JPK xmlns=\"http://jpk.mf.gov.pl/wzor/2022/02/17/02171/\"/>");
   dir.Write("v3.xml", V3Register().Xml());
   dir.Write("l.csv", "NumerFaktury;NIP;NumerKSeF\nFV/1;5260250274;" + sale + "\n");
   dir.Write("bez.csv", "NumerFaktury;NumerKSeF\nFV/1;" + sale + "\n");
@@ -91,6 +93,9 @@ TEST_F(KsefCommandsTest, KsefRefusals) {
   const std::vector<Case> cases = {
       {{"v7m", "ksef", "v2.xml", "--numbers", "l.csv", "-o", "out.xml"},
        "Plik v2.xml ma strukturę JPK_V7M (2), która nie ma numerów KSeF; najpierw velkar v7m upgrade\n"},
+      {{"v7m", "ksef", "07081.xml", "--numbers", "l.csv", "-o", "out.xml"},
+       "Plik 07081.xml ma strukturę JPK_V7M (2), która nie ma numerów KSeF; najpierw velkar v7m upgrade\n"},
+      {{"v7m", "ksef", "fa.xml", "--numbers", "l.csv", "-o", "out.xml"}, "Plik fa.xml nie jest plikiem JPK_V7M\n"},
       {{"v7m", "ksef", "v3.xml", "--numbers", "bez.csv", "-o", "out.xml"},
        "Lista numerów KSeF bez.csv nie ma kolumny NIP (wymagane kolumny: NumerFaktury, NIP, NumerKSeF)\n"},
       {{"v7m", "ksef", "v3.xml", "--numbers", "brak.csv", "-o", "out.xml"},
@@ -104,6 +109,23 @@ TEST_F(KsefCommandsTest, KsefRefusals) {
     EXPECT_EQ(r.err, c.err);
     EXPECT_FALSE(FileExists(dir.File("out.xml")));
   }
+}
+
+TEST_F(KsefCommandsTest, AResultThatBreaksTheSchemaIsNotWritten) {
+  RegisterXml file = V3Register();
+  file.sales.push_back(SaleRow(3, "FV/3", "5260250274"));  // no KSeF element
+  dir.Write("a.xml", file.Xml());
+  dir.Write("l.csv", "NumerFaktury;NIP;NumerKSeF\nFV/1;5260250274;" + sale + "\n");
+  const std::string before = ReadFile(dir.File("a.xml"));
+  for (const char* output : {"out.xml", "a.xml"}) {
+    CommandResult r = Run({"v7m", "ksef", "a.xml", "--numbers", "l.csv", "-o", output});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.starts_with(std::string("Nie zapisano pliku ") + output +
+                                  ": wynik jest niezgodny ze schematem JPK_V7M (3)"))
+        << r.err;
+  }
+  EXPECT_FALSE(FileExists(dir.File("out.xml")));
+  EXPECT_EQ(ReadFile(dir.File("a.xml")), before);
 }
 
 TEST_F(KsefCommandsTest, UpgradeAsksForARefundTermInsteadOfP57ThenWritesAValidFile) {
