@@ -95,10 +95,16 @@ int RunUpgrade(CommandContext& context) {
 
 std::vector<Command> KsefCommands() {
   return {
-      {"v7m ksef", std::string(kKsefUsage) + " (numery KSeF z listy CSV w pliku JPK_V7M (3))", {"numbers", "o"}, {},
+      {"v7m ksef",
+       std::string(kKsefUsage) + " (numery KSeF z listy CSV w pliku JPK_V7M (3))",
+       {"numbers", "o"},
+       {},
        RunKsef},
-      {"v7m upgrade", std::string(kUpgradeUsage) + " (JPK_V7M (2) od lutego 2026 do JPK_V7M (3))",
-       {"o", "ksef", "zwrot"}, {}, RunUpgrade},
+      {"v7m upgrade",
+       std::string(kUpgradeUsage) + " (JPK_V7M (2) od lutego 2026 do JPK_V7M (3))",
+       {"o", "ksef", "zwrot"},
+       {},
+       RunUpgrade},
   };
 }
 

@@ -327,7 +327,8 @@ int RunGenerate(CommandContext& context) {
     program.Create(context.startupArgs);
     TJpkVatDlg& dlg = *program.JpkVatDlg;
     TGenJpkVatDlg& gen = *program.GenJpkVatDlg;
-    if (args.Has("ksef")) gen.KsefNumbers = std::make_shared<const KsefNumberList>(KsefNumberList::Read(args.Get("ksef")));
+    if (args.Has("ksef"))
+      gen.KsefNumbers = std::make_shared<const KsefNumberList>(KsefNumberList::Read(args.Get("ksef")));
     EditorSession session;
     dlg.FormShow();
     if (args.Has("into")) OpenInEditor(dlg, session, args.Get("into"));

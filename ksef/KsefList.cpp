@@ -103,8 +103,8 @@ char SeparatorOf(std::string_view text) {
 std::size_t ColumnIndex(const std::vector<std::string>& header, const char* name, const std::string& fileName) {
   for (std::size_t i = 0; i < header.size(); ++i)
     if (EqualsNoCase(Trim(header[i]), name)) return i;
-  Fail("Lista numerów KSeF %s nie ma kolumny %s (wymagane kolumny: %s, %s, %s)", fileName, name,
-       kKsefListInvoiceColumn, kKsefListNipColumn, kKsefListNumberColumn);
+  Fail("Lista numerów KSeF %s nie ma kolumny %s (wymagane kolumny: %s, %s, %s)", fileName, name, kKsefListInvoiceColumn,
+       kKsefListNipColumn, kKsefListNumberColumn);
 }
 
 bool AllEmpty(const std::vector<std::string>& fields) {
@@ -126,8 +126,9 @@ std::string KsefListNip(std::string_view nip) {
   std::string prefix;
   std::string normalised(nip);
   // A defect of the number is no reason to refuse the line: it is compared as normalised.
-  NormaliseContractorNIP(prefix, normalised, true, [](const std::string&, const std::string&, const std::string&,
-                                                      const std::string&) {}, "", "");
+  NormaliseContractorNIP(
+      prefix, normalised, true, [](const std::string&, const std::string&, const std::string&, const std::string&) {},
+      "", "");
   for (char& c : normalised)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return normalised;
@@ -176,8 +177,8 @@ KsefNumberList KsefNumberList::Parse(std::string_view bytes, const std::string& 
     }
     auto [it, added] = list.numbers_.emplace(Key(document, fields[nipColumn]), number);
     if (!added && it->second != number)
-      Fail("Lista numerów KSeF %s, wiersz %d: faktura %s (NIP %s) ma już inny numer KSeF: %s", fileName,
-           record->line, document, Trim(fields[nipColumn]), it->second);
+      Fail("Lista numerów KSeF %s, wiersz %d: faktura %s (NIP %s) ma już inny numer KSeF: %s", fileName, record->line,
+           document, Trim(fields[nipColumn]), it->second);
   }
   return list;
 }

@@ -30,8 +30,8 @@ std::string TextOf(const TXMLNode& node, const char* name) {
 DateTime PeriodOf(const v7m::IXMLJPK& doc) {
   TXMLNode naglowek = doc.FindChild("Naglowek");
   long long year = 0, month = 0;
-  if (!TryParseInt(TextOf(naglowek, "Rok"), year) || !TryParseInt(TextOf(naglowek, "Miesiac"), month) ||
-      year < 1900 || year > 9999 || month < 1 || month > 12)
+  if (!TryParseInt(TextOf(naglowek, "Rok"), year) || !TryParseInt(TextOf(naglowek, "Miesiac"), month) || year < 1900 ||
+      year > 9999 || month < 1 || month > 12)
     Fail("Nagłówek pliku nie podaje okresu (Rok, Miesiac)");
   return DateTime{static_cast<int>(year), static_cast<int>(month), 1};
 }
@@ -134,8 +134,9 @@ V7mUpgradeResult UpgradeJpkV7(const v7m::IXMLJPK& doc, const KsefNumberList* lis
   if (!refund.empty() && !IsV7m3RefundChoice(refund))
     Fail("Niepoprawny termin zwrotu: %s (dozwolone: 540, 55, 56, 560, 58)", refund);
   if (refund.empty() && HasP57(doc))
-    Fail("Plik ma zwrot w terminie 60 dni (P_57), którego nie ma JPK_V7M (3): wybierz inny termin zwrotu "
-         "(--zwrot 540|55|56|560|58; podstawowy to 560, 40 dni)");
+    Fail(
+        "Plik ma zwrot w terminie 60 dni (P_57), którego nie ma JPK_V7M (3): wybierz inny termin zwrotu "
+        "(--zwrot 540|55|56|560|58; podstawowy to 560, 40 dni)");
 
   RenameNamespaces(doc.OwnerDocument()->DOMDocument());
   RenameSchemaLocation(doc);

@@ -39,9 +39,15 @@ class KsefGenerateTest : public GenerateTest {
   }
   static Rec Fennik(long long number, long long regId, const std::string& doc, Rec more, long long firm = 1,
                     long long month = 2) {
-    Rec rec = {{"Number", number}, {"RegId", regId},        {"VATMonth", month},          {"DocName", doc},
-               {"FirmId", firm},   {"RegDate", D("2026-02-12")}, {"SaleDate", D("2026-02-10")},
-               {"Net22", 100.0},   {"Vat22", 23.0}};
+    Rec rec = {{"Number", number},
+               {"RegId", regId},
+               {"VATMonth", month},
+               {"DocName", doc},
+               {"FirmId", firm},
+               {"RegDate", D("2026-02-12")},
+               {"SaleDate", D("2026-02-10")},
+               {"Net22", 100.0},
+               {"Vat22", 23.0}};
     rec.insert(rec.end(), more.begin(), more.end());
     return rec;
   }
@@ -91,8 +97,9 @@ TEST_F(KsefGenerateTest, TheDefaultMarkerComesFromTheSettingsAndATableWithoutThe
   for (const char* setting : {"OFF", "DI", "BFK"}) {
     Settings().ZnacznikKSeF = setting;
     WriteUsers();
-    WriteFennik({Fennik(1, 1, "FV/1", {}), Fennik(2, 1, "RO/2", {{"TypDokumentu", "RO"}}), Fennik(3, 128, "FZ/3", {}, 6)},
-                false);
+    WriteFennik(
+        {Fennik(1, 1, "FV/1", {}), Fennik(2, 1, "RO/2", {{"TypDokumentu", "RO"}}), Fennik(3, 128, "FZ/3", {}, 6)},
+        false);
     gen.reset();
     editor.LoadedJpk = v7m::IXMLJPK();
     ASSERT_EQ(GenerateFor(&TGenJpkVatDlg::rbFennik, 2), "") << setting;
@@ -124,8 +131,9 @@ TEST_F(KsefGenerateTest, SalesNumbersOfAnotherIssuerGiveOneWarningAndTheListFill
   EXPECT_EQ(KsefOf(Purchases()), (std::vector<std::string>{supplier}));
   ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_EQ(ui.Messages()[0].kind, MessageKind::Warning);
-  EXPECT_EQ(ui.Messages()[0].text,
-            "Numer KSeF wystawiono pod innym NIP-em niż NIP podatnika (5250001090) w dokumentach sprzedaży:\rFV/1\rFV/2");
+  EXPECT_EQ(
+      ui.Messages()[0].text,
+      "Numer KSeF wystawiono pod innym NIP-em niż NIP podatnika (5250001090) w dokumentach sprzedaży:\rFV/1\rFV/2");
   EXPECT_EQ(SchemaProblems(), "");
 }
 
@@ -146,9 +154,10 @@ TEST_F(KsefGenerateTest, GradmoAndTulvoRowsAreMarkedToo) {
   gradmo.push_back({"NRKSEF", PxType::Alpha, 40});
   auto doc = [](long long number, long long cls, long long flags, const std::string& document, long long payer,
                 Rec more = {}) {
-    Rec rec = {{"Class", cls},          {"Year", 2026LL},  {"MagId", 1LL},           {"Number", number},
-               {"Flags", flags},        {"Document", document}, {"Payer", payer},    {"Date", D("2026-02-05")},
-               {"SaleDate", D("2026-02-05")}, {"Value22", 100.0}, {"Tax22", 23.0},   {"TotalTax", 23.0}};
+    Rec rec = {{"Class", cls},     {"Year", 2026LL},          {"MagId", 1LL},
+               {"Number", number}, {"Flags", flags},          {"Document", document},
+               {"Payer", payer},   {"Date", D("2026-02-05")}, {"SaleDate", D("2026-02-05")},
+               {"Value22", 100.0}, {"Tax22", 23.0},           {"TotalTax", 23.0}};
     rec.insert(rec.end(), more.begin(), more.end());
     return rec;
   };
@@ -164,8 +173,14 @@ TEST_F(KsefGenerateTest, GradmoAndTulvoRowsAreMarkedToo) {
   gen.reset();
   editor.LoadedJpk = v7m::IXMLJPK();
   auto tulvo = [](long long regType, const std::string& document, long long firm, Rec more = {}) {
-    Rec rec = {{"RegType", regType}, {"VatPeriod", 2LL},          {"DocName", document}, {"FirmId", firm},
-               {"DocDate", D("2026-02-07")}, {"SaleDate", D("2026-02-07")}, {"NetA", 100.0}, {"VatA", 23.0}};
+    Rec rec = {{"RegType", regType},
+               {"VatPeriod", 2LL},
+               {"DocName", document},
+               {"FirmId", firm},
+               {"DocDate", D("2026-02-07")},
+               {"SaleDate", D("2026-02-07")},
+               {"NetA", 100.0},
+               {"VatA", 23.0}};
     rec.insert(rec.end(), more.begin(), more.end());
     return rec;
   };

@@ -188,9 +188,15 @@ TEST_F(KsefCommandsTest, GenerateAppliesTheListAndTheGroupListsTheCommands) {
   std::filesystem::create_directories(dir.File("Kontrahenci"));
   WriteRecords(dir.File("Kontrahenci/Users.db"), UsersFields(), StandardUsers());
   auto rec = [](long long number, long long regId, const std::string& doc, long long firm) {
-    return Rec{{"Number", number},          {"RegId", regId},           {"VATMonth", 2LL},
-               {"DocName", doc},            {"FirmId", firm},           {"RegDate", D("2026-02-12")},
-               {"SaleDate", D("2026-02-12")}, {"Net22", 100.0},          {"Vat22", 23.0}};
+    return Rec{{"Number", number},
+               {"RegId", regId},
+               {"VATMonth", 2LL},
+               {"DocName", doc},
+               {"FirmId", firm},
+               {"RegDate", D("2026-02-12")},
+               {"SaleDate", D("2026-02-12")},
+               {"Net22", 100.0},
+               {"Vat22", 23.0}};
   };
   WriteRecords(dir.File("Fennik/2026/Register.db"), FennikFields(),
                {rec(1, 1, "FV/1", 1), rec(2, 1, "FV/2", 1), rec(3, 128, "FZ/3", 6)});

@@ -40,7 +40,8 @@ inline std::string SaleRow(int lp, const std::string& dowod, const std::string& 
          extra + "<K_19>100.00</K_19><K_20>23.00</K_20></SprzedazWiersz>";
 }
 
-inline std::string PurchaseRow(int lp, const std::string& dowod, const std::string& nip, const std::string& extra = "") {
+inline std::string PurchaseRow(int lp, const std::string& dowod, const std::string& nip,
+                               const std::string& extra = "") {
   return "<ZakupWiersz>" +
          Elements({{"LpZakupu", std::to_string(lp)},
                    {"NrDostawcy", nip},
@@ -54,7 +55,7 @@ struct RegisterXml {
   bool v3 = false;
   std::string rok = "2026";
   std::string miesiac = "2";
-  bool person = false;  // OsobaFizyczna (etd children) instead of OsobaNiefizyczna
+  bool person = false;    // OsobaFizyczna (etd children) instead of OsobaNiefizyczna
   std::string positions;  // PozycjeSzczegolowe's content; no Deklaracja when empty
   std::vector<std::string> sales;
   std::vector<std::string> purchases;
@@ -67,7 +68,8 @@ struct RegisterXml {
          "\" wersjaSchemy=\"1-0E\">JPK_VAT</KodFormularza><WariantFormularza>" + (v3 ? "3" : "2") +
          "</WariantFormularza><DataWytworzeniaJPK>" + (v3 ? "2026-03-02T08:00:00Z" : "2026-03-02T08:00:00") +
          "</DataWytworzeniaJPK><NazwaSystemu>Velkar</NazwaSystemu><CelZlozenia poz=\"P_7\">1</CelZlozenia>"
-         "<KodUrzedu>1471</KodUrzedu><Rok>" + rok + "</Rok><Miesiac>" + miesiac + "</Miesiac></Naglowek>";
+         "<KodUrzedu>1471</KodUrzedu><Rok>" +
+         rok + "</Rok><Miesiac>" + miesiac + "</Miesiac></Naglowek>";
     if (person)
       x += "<Podmiot1 rola=\"Podatnik\"><OsobaFizyczna><etd:NIP>5250001090</etd:NIP><etd:ImiePierwsze>Anna"
            "</etd:ImiePierwsze><etd:Nazwisko>Kowalczyk</etd:Nazwisko><etd:DataUrodzenia>1984-06-30"
@@ -76,10 +78,12 @@ struct RegisterXml {
       x += "<Podmiot1 rola=\"Podatnik\"><OsobaNiefizyczna><NIP>5250001090</NIP><PelnaNazwa>Firma Testowa"
            "</PelnaNazwa><Email>biuro@firma.pl</Email></OsobaNiefizyczna></Podmiot1>";
     if (!positions.empty())
-      x += std::string("<Deklaracja><Naglowek><KodFormularzaDekl kodSystemowy=\"") + (v3 ? "VAT-7 (23)" : "VAT-7 (22)") +
+      x += std::string("<Deklaracja><Naglowek><KodFormularzaDekl kodSystemowy=\"") +
+           (v3 ? "VAT-7 (23)" : "VAT-7 (22)") +
            "\" kodPodatku=\"VAT\" rodzajZobowiazania=\"Z\" wersjaSchemy=\"1-0E\">VAT-7</KodFormularzaDekl>"
-           "<WariantFormularzaDekl>" + (v3 ? "23" : "22") + "</WariantFormularzaDekl></Naglowek><PozycjeSzczegolowe>" +
-           positions + "</PozycjeSzczegolowe><Pouczenia>1</Pouczenia></Deklaracja>";
+           "<WariantFormularzaDekl>" +
+           (v3 ? "23" : "22") + "</WariantFormularzaDekl></Naglowek><PozycjeSzczegolowe>" + positions +
+           "</PozycjeSzczegolowe><Pouczenia>1</Pouczenia></Deklaracja>";
     x += "<Ewidencja>";
     for (const std::string& row : sales) x += row;
     x += "<SprzedazCtrl><LiczbaWierszySprzedazy>" + std::to_string(sales.size()) +

@@ -21,12 +21,17 @@ std::string Found(const KsefNumberList& list, const std::string& document, const
 TEST(KsefListTest, CommaListWithColumnsInAnyOrderMatchesByInvoiceAndNormalisedNip) {
   const std::string a = KsefNumber("5250001090", "000000000001");
   const std::string b = KsefNumber("7740001454", "000000000002");
-  KsefNumberList list = KsefNumberList::Parse("Uwagi,NumerKSeF,NIP,NumerFaktury\r\n"
-                                              "x," + a + ",PL 526-025-02-74, FV/1/2026 \r\n"
-                                              "y, " + b + " ,DE811234567,FV/2/2026\r\n"
-                                              "\r\n"
-                                              "z,,5260250274,FV/3/2026\r\n",
-                                              "lista.csv");
+  KsefNumberList list = KsefNumberList::Parse(
+      "Uwagi,NumerKSeF,NIP,NumerFaktury\r\n"
+      "x," +
+          a +
+          ",PL 526-025-02-74, FV/1/2026 \r\n"
+          "y, " +
+          b +
+          " ,DE811234567,FV/2/2026\r\n"
+          "\r\n"
+          "z,,5260250274,FV/3/2026\r\n",
+      "lista.csv");
   EXPECT_EQ(list.Size(), 2u);
   EXPECT_EQ(Found(list, "FV/1/2026", "5260250274"), a);
   EXPECT_EQ(Found(list, " FV/1/2026", "526-025-02-74"), a);
@@ -41,10 +46,14 @@ TEST(KsefListTest, CommaListWithColumnsInAnyOrderMatchesByInvoiceAndNormalisedNi
 TEST(KsefListTest, SemicolonListWithQuotedFieldsBomAndNoNip) {
   const std::string a = KsefNumber("5250001090", "0000000000AA");
   const std::string b = KsefNumber("5250001090", "0000000000BB");
-  KsefNumberList list = KsefNumberList::Parse("\xEF\xBB\xBF\"NumerFaktury\";\"NIP\";\"NumerKSeF\"\n"
-                                              "\"FV;1/2026\";\"5260250274\";\"" + a + "\"\n"
-                                              "\"Faktura \"\"Łódź\"\" 2\";;" + b + "\n",
-                                              "lista.csv");
+  KsefNumberList list = KsefNumberList::Parse(
+      "\xEF\xBB\xBF\"NumerFaktury\";\"NIP\";\"NumerKSeF\"\n"
+      "\"FV;1/2026\";\"5260250274\";\"" +
+          a +
+          "\"\n"
+          "\"Faktura \"\"Łódź\"\" 2\";;" +
+          b + "\n",
+      "lista.csv");
   EXPECT_EQ(Found(list, "FV;1/2026", "5260250274"), a);
   // No NIP (a consumer) matches a row whose contractor number is BRAK.
   EXPECT_EQ(Found(list, "Faktura \"Łódź\" 2", "BRAK"), b);
@@ -53,8 +62,8 @@ TEST(KsefListTest, SemicolonListWithQuotedFieldsBomAndNoNip) {
 TEST(KsefListTest, Windows1250TextIsReadAsSuch) {
   const std::string a = KsefNumber("5250001090", "0000000000CC");
   // "Żółw/1" in Windows-1250: Ż = AF, ó = F3, ł = B3.
-  KsefNumberList list = KsefNumberList::Parse("NumerFaktury;NIP;NumerKSeF\n\xAF\xF3\xB3w/1;5260250274;" + a + "\n",
-                                              "lista.csv");
+  KsefNumberList list =
+      KsefNumberList::Parse("NumerFaktury;NIP;NumerKSeF\n\xAF\xF3\xB3w/1;5260250274;" + a + "\n", "lista.csv");
   EXPECT_EQ(Found(list, "Żółw/1", "5260250274"), a);
 }
 
@@ -83,14 +92,15 @@ TEST(KsefListTest, RefusalsNameTheFileTheLineAndTheInvoice) {
        "Lista numerów KSeF l.csv, wiersz 2: Błędny numer KSeF dokumentu FV/1: " + bad},
       {"NumerFaktury,NIP,NumerKSeF\nFV/1,5260250274,abc\n",
        "Lista numerów KSeF l.csv, wiersz 2: Błędny numer KSeF dokumentu FV/1: abc"},
-      {"NumerFaktury,NIP,NumerKSeF\nFV/1,5260250274," + good + "\nFV/1,526-025-02-74," + KsefNumber("5250001090", "FFFFFFFFFFFF") + "\n",
+      {"NumerFaktury,NIP,NumerKSeF\nFV/1,5260250274," + good + "\nFV/1,526-025-02-74," +
+           KsefNumber("5250001090", "FFFFFFFFFFFF") + "\n",
        "Lista numerów KSeF l.csv, wiersz 3: faktura FV/1 (NIP 526-025-02-74) ma już inny numer KSeF: " + good},
   };
   for (const Case& c : cases) EXPECT_EQ(ErrorOf([&] { KsefNumberList::Parse(c.text, "l.csv"); }), c.message) << c.text;
   // The same line twice with the same number is no conflict.
-  EXPECT_EQ(KsefNumberList::Parse("NumerFaktury,NIP,NumerKSeF\nFV/1,1," + good + "\nFV/1,1," + good + "\n", "l.csv")
-                .Size(),
-            1u);
+  EXPECT_EQ(
+      KsefNumberList::Parse("NumerFaktury,NIP,NumerKSeF\nFV/1,1," + good + "\nFV/1,1," + good + "\n", "l.csv").Size(),
+      1u);
 }
 
 TEST(KsefListTest, AnUnreadableFileIsNamed) {

@@ -33,13 +33,22 @@ TEST_F(KsefRowsTest, TheListReplacesMarkersAndNumbersOfMatchingRowsOnly) {
                 SaleRow(2, "FV/2", "5260250274", "<NrKSeF>" + old + "</NrKSeF>"),
                 SaleRow(3, "RO/3", "BRAK", "<DI>1</DI><TypDokumentu>RO</TypDokumentu>"),
                 SaleRow(4, "FV/4", "5260250274", "<OFF>1</OFF>")};
-  file.purchases = {PurchaseRow(1, "FZ/1", "7740001454", "<BFK>1</BFK>"), PurchaseRow(2, "FZ/2", "7740001454", "<BFK>1</BFK>")};
-  KsefNumberList list = KsefNumberList::Parse("NumerFaktury,NIP,NumerKSeF\n"
-                                              "FV/1,PL5260250274," + fresh + "\n"
-                                              "FV/2,5260250274," + fresh + "\n"
-                                              "FZ/2,774-000-14-54," + supplier + "\n"
-                                              "FZ/1,5260250274," + supplier + "\n",  // another supplier's FZ/1
-                                              "lista.csv");
+  file.purchases = {PurchaseRow(1, "FZ/1", "7740001454", "<BFK>1</BFK>"),
+                    PurchaseRow(2, "FZ/2", "7740001454", "<BFK>1</BFK>")};
+  KsefNumberList list = KsefNumberList::Parse(
+      "NumerFaktury,NIP,NumerKSeF\n"
+      "FV/1,PL5260250274," +
+          fresh +
+          "\n"
+          "FV/2,5260250274," +
+          fresh +
+          "\n"
+          "FZ/2,774-000-14-54," +
+          supplier +
+          "\n"
+          "FZ/1,5260250274," +
+          supplier + "\n",  // another supplier's FZ/1
+      "lista.csv");
   v7m::IXMLJPK doc = file.Load();
   EXPECT_EQ(ApplyKsefNumbers(doc, list), 3);
   EXPECT_EQ(KsefColumn(doc, "SprzedazWiersz"), (std::vector<std::string>{fresh, fresh, "DI", "OFF"}));
@@ -64,8 +73,9 @@ TEST_F(KsefRowsTest, SalesNumbersOfAnotherIssuerGiveOneWarningNamingTheDocuments
   WarnAboutKsefIssuers(doc);
   ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_EQ(ui.Messages()[0].kind, MessageKind::Warning);
-  EXPECT_EQ(ui.Messages()[0].text,
-            "Numer KSeF wystawiono pod innym NIP-em niż NIP podatnika (5250001090) w dokumentach sprzedaży:\rFV/2\rFV/4");
+  EXPECT_EQ(
+      ui.Messages()[0].text,
+      "Numer KSeF wystawiono pod innym NIP-em niż NIP podatnika (5250001090) w dokumentach sprzedaży:\rFV/2\rFV/4");
 
   // The taxpayer as a natural person (etd:NIP) is read as well; no foreign number, no box.
   RegisterXml own;

@@ -31,7 +31,8 @@ class V7mUpgradeTest : public ::testing::Test {
   // One row of each rule: an invoice, RO and WEW sales; an invoice, VAT_RR, WEW and IMP purchases.
   static RegisterXml EveryRule() {
     RegisterXml file;
-    file.sales = {SaleRow(1, "FV/1/2026", "5260250274"), SaleRow(2, "RO/2/2026", "BRAK", "<TypDokumentu>RO</TypDokumentu>"),
+    file.sales = {SaleRow(1, "FV/1/2026", "5260250274"),
+                  SaleRow(2, "RO/2/2026", "BRAK", "<TypDokumentu>RO</TypDokumentu>"),
                   SaleRow(3, "WEW/3/2026", "BRAK", "<TypDokumentu>WEW</TypDokumentu>"),
                   SaleRow(4, "FP/4/2026", "5260250274", "<TypDokumentu>FP</TypDokumentu>")};
     file.purchases = {PurchaseRow(1, "FZ/1", "7740001454"),
@@ -90,9 +91,9 @@ TEST_F(V7mUpgradeTest, NumbersFromTheListComeFirstAndTheDefaultComesFromTheSetti
   Settings().ZnacznikKSeF = "OFF";
   const std::string sale = KsefNumber("5250001090", "00000000000A");
   const std::string purchase = KsefNumber("7740001454", "00000000000B");
-  KsefNumberList list = KsefNumberList::Parse("NumerFaktury;NIP;NumerKSeF\nFV/1/2026;5260250274;" + sale +
-                                                  "\nSAD/4;7740001454;" + purchase + "\n",
-                                              "lista.csv");
+  KsefNumberList list = KsefNumberList::Parse(
+      "NumerFaktury;NIP;NumerKSeF\nFV/1/2026;5260250274;" + sale + "\nSAD/4;7740001454;" + purchase + "\n",
+      "lista.csv");
   v7m::IXMLJPK doc = EveryRule().Load();
   V7mUpgradeResult result = UpgradeJpkV7(doc, &list, "");
   EXPECT_EQ(KsefColumn(doc, "SprzedazWiersz"), (std::vector<std::string>{sale, "DI", "DI", "OFF"}));
@@ -167,9 +168,10 @@ TEST_F(V7mUpgradeTest, RefusesEarlierPeriodsV3AndOtherFiles) {
 TEST_F(V7mUpgradeTest, TheEarlierPublicationAndASchemaLocationAreRenamedToo) {
   std::string xml = EveryRule().Xml();
   xml = ReplaceAll(xml, v7m::kTargetNamespace, v7m::kTargetNamespace07081);
-  xml = ReplaceAll(xml, "<JPK ", std::string("<JPK xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                                             "xsi:schemaLocation=\"") +
-                                     v7m::kTargetNamespace07081 + " schemat.xsd\" ");
+  xml = ReplaceAll(xml, "<JPK ",
+                   std::string("<JPK xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                               "xsi:schemaLocation=\"") +
+                       v7m::kTargetNamespace07081 + " schemat.xsd\" ");
   v7m::IXMLJPK doc = v7m::LoadJpkV7FromXML(xml);
   UpgradeJpkV7(doc, nullptr, "");
   EXPECT_EQ(doc.NamespaceURI(), v7m::kTargetNamespace3);
