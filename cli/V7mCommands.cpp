@@ -17,6 +17,8 @@
 #include "cli/Commands.h"
 #include "cli/ForwardingUi.h"
 #include "cli/Program.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "ksef/KsefList.h"
 
 namespace velkar::cli {
 
@@ -170,7 +172,7 @@ constexpr const char* kParagonUsage =
 constexpr const char* kClearUsage = "velkar v7m clear-declaration PLIK";
 constexpr const char* kGenerateUsage =
     "velkar v7m generate --from gradmo|tulvo|fennik --month RRRR-MM [--no-sales] [--no-purchases] [--correction] "
-    "[--declaration] [--into PLIK] [-o WYNIK]";
+    "[--declaration] [--into PLIK] [--ksef LISTA.csv] [-o WYNIK]";
 
 int RunShow(CommandContext& context) {
   const std::string& file = OneFile(context, kShowUsage);
@@ -317,11 +319,16 @@ int RunGenerate(CommandContext& context) {
   if (source != "gradmo" && source != "tulvo" && source != "fennik")
     Fail("Niepoprawna wartość opcji --from: %s (dozwolone: gradmo, tulvo, fennik)", source);
   const DateTime month = GenerationMonth(args.Get("month"));
+  if (args.Has("ksef") && V7StructureForPeriod(month) != v7m::V7Structure::V3)
+    Fail("Okres %04d-%02d rozlicza się w strukturze JPK_V7M (2), bez numerów KSeF (opcja --ksef)", month.year,
+         month.month);
   return Guarded([&] {
     Program program;
     program.Create(context.startupArgs);
     TJpkVatDlg& dlg = *program.JpkVatDlg;
     TGenJpkVatDlg& gen = *program.GenJpkVatDlg;
+    if (args.Has("ksef"))
+      gen.KsefNumbers = std::make_shared<const KsefNumberList>(KsefNumberList::Read(args.Get("ksef")));
     EditorSession session;
     dlg.FormShow();
     if (args.Has("into")) OpenInEditor(dlg, session, args.Get("into"));
@@ -372,7 +379,7 @@ std::vector<Command> V7mCommands() {
       {"v7m clear-declaration", kClearUsage, {}, {}, RunClearDeclaration},
       {"v7m generate",
        kGenerateUsage,
-       {"from", "month", "into", "o"},
+       {"from", "month", "into", "ksef", "o"},
        {"no-sales", "no-purchases", "correction", "declaration"},
        RunGenerate},
   };
