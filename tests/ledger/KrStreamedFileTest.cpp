@@ -11,7 +11,6 @@
 #include "jpkfiles/SchemaValidation.h"
 #include "ledger/GenFromTulvoDlg.h"
 #include "samples/SampleTables.h"
-#include "samples/TulvoLedger.h"
 #include "tests/jpkfiles/JpkFixtures.h"
 #include "tests/ledger/LedgerFixture.h"
 
@@ -83,11 +82,7 @@ TEST_F(KrStreamedFile, IsByteForByteTheWholeDocumentSave) {
 
 TEST_F(KrStreamedFile, IsByteForByteTheWholeDocumentSaveOnTheSampleLedger) {
   samples::WriteSampleDatabases(work.Path() + "bazy", {});
-  std::vector<std::string> lines;
-  std::string text = samples::TulvoAccountGroups();
-  for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  groups = lines;
+  groups = test::SampleAccountGroups();
   Settings().TulvoDir = work.Path() + "bazy/Tulvo/";
   ExpectSameFileBothWays({2024, 3, 1}, "probka.xml");
 }
