@@ -4,7 +4,7 @@
 // dialog closes and offers to save the file.
 //
 // Threads: GenerateKR and the three Build... sections run on the task's thread and touch
-// only JPKKR, Query, tblDetails, tblTmp and the progress fields; everything that changes the
+// only JPKKR, Generated, Query, tblDetails, tblTmp and the progress fields; everything that changes the
 // window runs on the user-interface thread (ThreadProgress hands the counter over there
 // and waits; the final step is posted there). FTaskCur is atomic and FProgMsg is locked,
 // since the task writes them while the timer reads them.
