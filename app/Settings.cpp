@@ -6,6 +6,7 @@
 #include "app/IniFile.h"
 #include "base/Error.h"
 #include "base/Paths.h"
+#include "base/Text.h"
 #include "tools/Address.h"
 
 namespace velkar {
@@ -35,6 +36,20 @@ std::string ReadDirSetting(const TIniFile& ini, const std::string& key, const st
   if (defaultValue.empty()) Fail("Brak wpisu %s w pliku %s", key, ini.FileName());
   if (defaultValue == "-") return {};
   return defaultValue;
+}
+
+// ZnacznikKSeF: BFK, DI or OFF in any letter case, blanks around it ignored; empty or
+// missing is BFK. Another value stops the reading at once rather than the first JPK_V7M(3)
+// row that would need it.
+static std::string ReadKsefMarkerSetting(const TIniFile& ini) {
+  std::string value = Trim(ini.ReadString(kSystem, "ZnacznikKSeF", "BFK"));
+  for (char& c : value)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (value.empty()) return "BFK";
+  if (value != "BFK" && value != "DI" && value != "OFF")
+    Fail("Nieznany znacznik KSeF w ustawieniu ZnacznikKSeF: \"%s\" (dozwolone: BFK, DI, OFF)",
+         ini.ReadString(kSystem, "ZnacznikKSeF", ""));
+  return value;
 }
 
 std::set<int> MakeSalesDocumentClasses(bool addFaktMarket) {
@@ -95,7 +110,7 @@ ProgramSettings ReadProgramSettings(const TIniFile& ini, const std::function<voi
   s.DowodSprzedazyRO = ini.ReadString(kSystem, "DowodSprzedazyRO", "Raport fiskalny okresowy");
   s.SkadMM = ini.ReadString(kSystem, "SkadMM", "Magazyn Główny");
   s.DokadMM = ini.ReadString(kSystem, "DokadMM", "Magazyn Główny");
-  s.ZnacznikKSeF = ini.ReadString(kSystem, "ZnacznikKSeF", "BFK");
+  s.ZnacznikKSeF = ReadKsefMarkerSetting(ini);
   s.SchemaDir = ReadDirSetting(ini, "SchemaDir", "-");
   // Code pages are 16-bit numbers; a wider value must not wrap round into another one.
   s.ParadoxCodePage = static_cast<int>(ini.ReadIntegerInRange(kSystem, "ParadoxCodePage", 852, 1, 65535));

@@ -13,6 +13,7 @@ const std::vector<Command>& AllCommands() {
              DbCommands(),
              NipCommands(),
              V7mCommands(),
+             KsefCommands(),
              ExportCommands(),
              ConvertCommands(),
              KrCommands(),

@@ -33,6 +33,7 @@ std::vector<Command> ParadoxCommands();
 std::vector<Command> DbCommands();
 std::vector<Command> NipCommands();
 std::vector<Command> V7mCommands();
+std::vector<Command> KsefCommands();
 std::vector<Command> ExportCommands();
 std::vector<Command> ConvertCommands();
 std::vector<Command> KrCommands();

@@ -11,6 +11,7 @@
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "jpkfiles/SchemaValidation.h"
+#include "jpkfiles/V7mPublication.h"
 #include "model/xml/XmlDocument.h"
 #include "tools/Version.h"
 
@@ -80,7 +81,8 @@ int RunNew(CommandContext& context) {
   program.Create(context.startupArgs);
   Settings().CurDate = month;
   if (kind == "v7m") {
-    v7m::IXMLJPK doc = v7m::NewJpkV7();
+    // The month decides the structure: JPK_V7M(3) from February 2026, JPK_V7M(2) before.
+    v7m::IXMLJPK doc = NewJpkV7ForPeriod(month);
     InitJpkV7Doc(doc);
     SetJpkV7Header(doc, args.Has("correction"));
     SaveJpkFile(doc, out);
@@ -106,8 +108,9 @@ int RunNew(CommandContext& context) {
   return 0;
 }
 
-// Loads a JPK_V7M or JPK_FA(4) file with the prefix check and saves it back reformatted;
-// a repaired file is already saved by the check (its original is in the backup folder).
+// Loads a JPK_V7M(2), JPK_V7M(3) or JPK_FA(4) file with the prefix check and saves it back
+// reformatted; a repaired file is already saved by the check (its original is in the backup
+// folder). A file of the earlier JPK_V7M(2) publication (07081) is saved in the current one.
 int RunReformat(CommandContext& context) {
   if (context.args.positional.size() != 1) Fail("Podaj plik: velkar reformat PLIK");
   std::string file = context.args.positional[0];
@@ -116,9 +119,11 @@ int RunReformat(CommandContext& context) {
   xml::IXMLDocument document = xml::TXMLDocument::Create();
   document->LoadFromFile(file);
   std::string rootNamespace = document->DocumentElement().NamespaceURI();
-  if (rootNamespace == v7m::kTargetNamespace || rootNamespace == v7m::kTargetNamespace3) {
+  if (rootNamespace == v7m::kTargetNamespace || rootNamespace == v7m::kTargetNamespace3 ||
+      rootNamespace == v7m::kTargetNamespace07081) {
     v7m::IXMLJPK doc = v7m::GetJpkV7(document);
     document.reset();
+    OpenEarlierV7mPublication(doc);
     if (!CheckJpkV7Prefixes(doc, file)) SaveJpkFile(doc, file);
   } else if (rootNamespace == fa::kTargetNamespace) {
     fa::IXMLJPKFA doc = fa::GetJpkFA(document);

@@ -17,6 +17,8 @@
 #include "cli/Commands.h"
 #include "cli/ForwardingUi.h"
 #include "cli/Program.h"
+#include "jpkfiles/JpkHeaders.h"
+#include "ksef/KsefList.h"
 
 namespace velkar::cli {
 
@@ -137,10 +139,15 @@ void PrintCheck(const TLabeledEdit& edit) {
 }
 
 void PrintWindow(TJpkVatDlg& dlg) {
-  for (const TLabeledEdit* edit : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange, &dlg.edSaleTaxSum, &dlg.edBuyTaxSum,
-                                   &dlg.edSaleLinesCount, &dlg.edBuyLinesCount})
+  for (const TLabeledEdit* edit : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange, &dlg.edStructure, &dlg.edSaleTaxSum,
+                                   &dlg.edBuyTaxSum, &dlg.edSaleLinesCount, &dlg.edBuyLinesCount})
     Print(*edit);
+  if (dlg.edKsefMissing.Visible) {
+    Print(dlg.edKsefMissing);
+    PrintCheck(dlg.edKsefMissing);
+  }
   std::cout << dlg.gbDeklaracja.Text << '\n';
+  if (dlg.edP360.Visible) Print(dlg.edP360);
   Print(dlg.edP37);
   Print(dlg.edP38);
   PrintCheck(dlg.edP38);
@@ -162,7 +169,7 @@ void PrintWindow(TJpkVatDlg& dlg) {
 constexpr const char* kShowUsage = "velkar v7m show PLIK";
 constexpr const char* kRecalcUsage =
     "velkar v7m recalc PLIK [-o WYNIK] [--declaration] [--P39 N] [--P49 N] [--P50 N] [--P52 N] "
-    "[--P54 N --zwrot 55|56|57|58] [--P59 [--P60 N] [--P61 TEKST]] [--ordzu TEKST]";
+    "[--P54 N --zwrot 540|55|56|560|57|58] [--P59 [--P60 N] [--P61 TEKST]] [--ordzu TEKST]";
 constexpr const char* kMergeUsage = "velkar v7m merge PLIK DOŁĄCZANY... -o WYNIK";
 constexpr const char* kParagonUsage =
     "velkar v7m paragon PLIK [--dowod TEKST] [--free N] [--zero N] [--net5 N --tax5 N] [--net8 N --tax8 N] "
@@ -170,7 +177,7 @@ constexpr const char* kParagonUsage =
 constexpr const char* kClearUsage = "velkar v7m clear-declaration PLIK";
 constexpr const char* kGenerateUsage =
     "velkar v7m generate --from gradmo|tulvo|fennik --month RRRR-MM [--no-sales] [--no-purchases] [--correction] "
-    "[--declaration] [--into PLIK] [-o WYNIK]";
+    "[--declaration] [--into PLIK] [--ksef LISTA.csv] [-o WYNIK]";
 
 int RunShow(CommandContext& context) {
   const std::string& file = OneFile(context, kShowUsage);
@@ -196,12 +203,15 @@ void ApplyDeclarationOptions(TJpkVatDlg& dlg, const ParsedArgs& args) {
     dlg.edP54Change();
   }
   if (args.Has("zwrot")) {
-    const std::map<std::string, TRadioButton*> terms = {
-        {"55", &dlg.rbZwrot55}, {"56", &dlg.rbZwrot56}, {"57", &dlg.rbZwrot57}, {"58", &dlg.rbZwrot58}};
-    auto term = terms.find(args.Get("zwrot"));
-    if (term == terms.end())
-      Fail("Niepoprawna wartość opcji --zwrot: %s (dozwolone: 55, 56, 57, 58)", args.Get("zwrot"));
-    dlg.rbZwrotClick(*term->second);
+    // The terms the document's structure offers (JPK_V7M(3) has no 60 days, P_57).
+    std::string allowed;
+    TRadioButton* chosen = nullptr;
+    for (auto [button, position] : dlg.OfferedZwrotTerms()) {
+      allowed += (allowed.empty() ? "" : ", ") + std::to_string(position);
+      if (args.Get("zwrot") == std::to_string(position)) chosen = button;
+    }
+    if (!chosen) Fail("Niepoprawna wartość opcji --zwrot: %s (dozwolone: %s)", args.Get("zwrot"), allowed);
+    dlg.rbZwrotClick(*chosen);
   }
   if (args.Has("P59")) {
     dlg.cbP59.Checked = true;
@@ -317,11 +327,16 @@ int RunGenerate(CommandContext& context) {
   if (source != "gradmo" && source != "tulvo" && source != "fennik")
     Fail("Niepoprawna wartość opcji --from: %s (dozwolone: gradmo, tulvo, fennik)", source);
   const DateTime month = GenerationMonth(args.Get("month"));
+  if (args.Has("ksef") && V7StructureForPeriod(month) != v7m::V7Structure::V3)
+    Fail("Okres %04d-%02d rozlicza się w strukturze JPK_V7M (2), bez numerów KSeF (opcja --ksef)", month.year,
+         month.month);
   return Guarded([&] {
     Program program;
     program.Create(context.startupArgs);
     TJpkVatDlg& dlg = *program.JpkVatDlg;
     TGenJpkVatDlg& gen = *program.GenJpkVatDlg;
+    if (args.Has("ksef"))
+      gen.KsefNumbers = std::make_shared<const KsefNumberList>(KsefNumberList::Read(args.Get("ksef")));
     EditorSession session;
     dlg.FormShow();
     if (args.Has("into")) OpenInEditor(dlg, session, args.Get("into"));
@@ -372,7 +387,7 @@ std::vector<Command> V7mCommands() {
       {"v7m clear-declaration", kClearUsage, {}, {}, RunClearDeclaration},
       {"v7m generate",
        kGenerateUsage,
-       {"from", "month", "into", "o"},
+       {"from", "month", "into", "ksef", "o"},
        {"no-sales", "no-purchases", "correction", "declaration"},
        RunGenerate},
   };

@@ -1,5 +1,5 @@
-// The VAT-7 part of a JPK_V7M(2) file: rebuilt from the register rows and the position
-// edits ("Przelicz deklarację"), or removed ("Usuń deklarację").
+// The VAT-7 part of a JPK_V7M file (VAT-7(22) in JPK_V7M(2), VAT-7(23) in JPK_V7M(3)): rebuilt from the register rows
+// and the position edits ("Przelicz deklarację"), or removed ("Usuń deklarację").
 #include <array>
 #include <optional>
 #include <string>
@@ -23,14 +23,31 @@ namespace velkar {
 
 namespace {
 
-// Declaration positions P_10 ... P_69 by number (P_540, P_560 and P_660 are never written).
+// Declaration positions P_10 ... P_69 by number, and the three-digit ones the editor
+// writes: P_360 (JPK_V7M(3)), P_540 and P_560 (refund terms). P_660 is never written.
 struct Positions {
   std::array<std::optional<std::int64_t>, 70> p;
+  std::optional<std::int64_t> p360, p540, p560;
   std::optional<std::string> p61;
   std::optional<std::string> ordzu;
 
-  std::int64_t operator[](int n) const { return p[static_cast<size_t>(n)].value_or(0); }
-  void Set(int n, std::int64_t value) { p[static_cast<size_t>(n)] = value; }
+  const std::optional<std::int64_t>& Slot(int n) const {
+    switch (n) {
+      case 360:
+        return p360;
+      case 540:
+        return p540;
+      case 560:
+        return p560;
+      default:
+        return p[static_cast<size_t>(n)];
+    }
+  }
+  std::optional<std::int64_t>& Slot(int n) {
+    return const_cast<std::optional<std::int64_t>&>(std::as_const(*this).Slot(n));
+  }
+  std::int64_t operator[](int n) const { return Slot(n).value_or(0); }
+  void Set(int n, std::int64_t value) { Slot(n) = value; }
   std::int64_t Sum(std::initializer_list<int> plus, std::initializer_list<int> minus = {}) const {
     std::int64_t sum = 0;
     for (int n : plus) sum += (*this)[n];
@@ -38,14 +55,18 @@ struct Positions {
     return sum;
   }
 
-  // Element name and text, in the order of the JPK_V7M(2) schema's PozycjeSzczegolowe.
+  // Element name and text, in the order of PozycjeSzczegolowe of both schemas (P_360 is set
+  // only for JPK_V7M(3), P_57 only for JPK_V7M(2)).
   std::vector<std::pair<std::string, std::string>> InSchemaOrder() const {
     std::vector<std::pair<std::string, std::string>> out;
     auto number = [&](int n) {
-      if (p[static_cast<size_t>(n)])
-        out.emplace_back("P_" + std::to_string(n), xml::XmlIntToStr(*p[static_cast<size_t>(n)]));
+      if (const std::optional<std::int64_t>& value = Slot(n))
+        out.emplace_back("P_" + std::to_string(n), xml::XmlIntToStr(*value));
     };
-    for (int n = 10; n <= 60; ++n) number(n);
+    for (int n = 10; n <= 36; ++n) number(n);
+    number(360);
+    for (int n = 37; n <= 54; ++n) number(n);
+    for (int n : {540, 55, 56, 560, 57, 58, 59, 60}) number(n);
     if (p61) out.emplace_back("P_61", *p61);
     for (int n = 62; n <= 69; ++n) number(n);
     if (ordzu) out.emplace_back("P_ORDZU", *ordzu);
@@ -64,11 +85,13 @@ std::int64_t PositionOfTotal(int k, double total) {
 struct RegisterSums {
   std::array<double, 48> total{};
   std::array<bool, 48> found{};
+  double k360 = 0;  // K_360 of the sale rows (JPK_V7M(3))
+  bool k360Found = false;
   double correctionBase = 0;
   double correctionTax = 0;
 };
 
-// Sums K_10 ... K_36 of the sale rows (rows of type FP skipped) and K_40 ... K_47 of the
+// Sums K_10 ... K_36 and K_360 of the sale rows (rows of type FP skipped) and K_40 ... K_47 of the
 // purchase rows, in one walk of the register. A sale row marked KorektaPodstawyOpodt
 // (art. 89a ust. 1 correction) may only carry amounts of 0 or below; the first offending
 // row of the lowest position is reported, as a walk position by position would.
@@ -82,6 +105,10 @@ RegisterSums SumRegister(const xml::TXMLNode& ewidencja) {
     if (!sale && !rowscan::NameIs(row, "ZakupWiersz")) continue;
     rowscan::Scan(row, sale ? rowscan::RowKind::Sale : rowscan::RowKind::Purchase, fields);
     if (sale && rowscan::IsFP(fields)) continue;
+    if (fields.k360) {
+      sums.k360 += rowscan::RawAmount(fields.k360);
+      sums.k360Found = true;
+    }
     int from = sale ? 10 : 40, to = sale ? 36 : 47;
     for (int k = from; k <= to; ++k) {
       const xmlNode* field = fields.k[static_cast<size_t>(k)];
@@ -147,10 +174,10 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
   // 1. A refund needs its amount and its term; an offset (P_59) is part of a refund and
   // needs its amount (P_60 > 0) and the kind of liability (P_61), or the schema rejects
   // the file.
-  TRadioButton* const terms[] = {&rbZwrot55, &rbZwrot56, &rbZwrot57, &rbZwrot58};
-  const int termPositions[] = {55, 56, 57, 58};
+  const bool v3 = LoadedStructure() == v7m::V7Structure::V3;
+  const std::vector<std::pair<TRadioButton*, int>> terms = OfferedZwrotTerms();
   bool chosen = false;
-  for (TRadioButton* term : terms) chosen = chosen || term->Checked;
+  for (auto [term, position] : terms) chosen = chosen || term->Checked;
   if (chosen && edP54.Text.empty())
     return RefuseDeclaration("Nie wpisano kwoty do zwrotu (P_54)\ra wybrano w jakiej formie go dokonać.", edP54);
   if (!chosen && !edP54.Text.empty())
@@ -181,9 +208,16 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
   // 4. Sale positions, whole złoty, halves away from zero.
   for (int k = 10; k <= 36; ++k)
     if (sums.found[static_cast<size_t>(k)]) P.Set(k, PositionOfTotal(k, sums.total[static_cast<size_t>(k)]));
-  // 5., 6. Tax base and output tax.
+  // JPK_V7M(3): the tax on deposits not returned, a position that cannot be negative.
+  if (v3 && sums.k360Found) {
+    P.Set(360, PositionOfTotal(360, sums.k360));
+    if (P[360] < 0)
+      Fail("Pozycja P_360: suma K_360 wierszy sprzedaży (%s) jest ujemna, a pozycja nie może być ujemna",
+           xml::XmlFloatToStr(round2(sums.k360)));
+  }
+  // 5., 6. Tax base and output tax (less P_360, which only JPK_V7M(3) has).
   P.Set(37, P.Sum({10, 11, 13, 15, 17, 19, 21, 22, 23, 25, 27, 29, 31}));
-  P.Set(38, P.Sum({16, 18, 20, 24, 26, 28, 30, 32, 33, 34}, {35, 36}));
+  P.Set(38, P.Sum({16, 18, 20, 24, 26, 28, 30, 32, 33, 34}, {35, 36, 360}));
   // 7. Excess carried from the previous declaration.
   if (p39) P.Set(39, *p39);
   // 8. Purchase positions: whole złoty with 50 grosz and more rounded up (Ordynacja
@@ -225,9 +259,9 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
         "Kwota do zwrotu (P_54) przekracza nadwyżkę podatku naliczonego nad należnym (P_53).", edP54);
   if (p54) {
     P.Set(54, *p54);
-    for (size_t i = 0; i < std::size(terms); ++i)
-      if (terms[i]->Checked) {
-        P.Set(termPositions[i], 1);
+    for (auto [term, position] : terms)
+      if (term->Checked) {
+        P.Set(position, 1);
         break;
       }
   }
@@ -268,12 +302,12 @@ bool TJpkVatDlg::btnRecalcDeclarationClick() {
   v7m::IXMLJPK_Deklaracja_Naglowek naglowek(EnsureChild(deklaracja, "Naglowek", {"PozycjeSzczegolowe", "Pouczenia"}),
                                             xml::kUnchecked);
   v7m::IXMLJPK_Deklaracja_Naglowek_KodFormularzaDekl kod = naglowek.KodFormularzaDekl();
-  kod.Set_kodSystemowy("VAT-7 (22)");
+  kod.Set_kodSystemowy(v3 ? "VAT-7 (23)" : "VAT-7 (22)");
   kod.Set_kodPodatku("VAT");
   kod.Set_rodzajZobowiazania("Z");
   kod.Set_wersjaSchemy("1-0E");
   kod.SetText("VAT-7");
-  naglowek.Set_WariantFormularzaDekl(22);
+  naglowek.Set_WariantFormularzaDekl(v3 ? 23 : 22);
 
   // 3. The positions are rebuilt from nothing, in the schema's order.
   xml::TXMLNode pozycje = EnsureChild(deklaracja, "PozycjeSzczegolowe", {"Pouczenia"});
@@ -292,25 +326,27 @@ void TJpkVatDlg::btnClearDeclarationClick() {
   // known parts, and also what the editor does not know (a second Ewidencja, other
   // elements, comments, the root's own attributes), which must not vanish silently.
   xml::TXMLNode oldRoot = LoadedJpk;
+  const v7m::V7Structure structure = LoadedStructure().value_or(v7m::V7Structure::V2);
+  const char* const ns = v7m::TargetNamespace(structure);
   std::vector<xml::TXMLNode> kept;
   xml::TXMLNodeList children = oldRoot.ChildNodes();
   for (int i = 0; i < children.Count(); ++i) {
     xml::TXMLNode child = children[i];
-    bool declaration = child.NodeType() == xml::ntElement && child.LocalName() == "Deklaracja" &&
-                       child.NamespaceURI() == v7m::kTargetNamespace;
+    bool declaration =
+        child.NodeType() == xml::ntElement && child.LocalName() == "Deklaracja" && child.NamespaceURI() == ns;
     if (!declaration) kept.push_back(child);
   }
 
-  v7m::IXMLJPK fresh = v7m::NewJpkV7();
+  v7m::IXMLJPK fresh = v7m::NewJpkV7(structure);
   InitJpkV7Doc(fresh);
   xml::IXMLDocument document = fresh.OwnerDocument();
   for (const xml::TXMLNode::Attribute& attribute : oldRoot.Attributes())
     if (!fresh.HasAttribute(attribute.name)) fresh.SetAttributeNS(attribute.name, attribute.namespaceURI, attribute.value);
   for (const xml::TXMLNode& old : kept) {
     // The element itself is cloned with its attributes: Podmiot1 keeps its required rola.
-    xml::TXMLNode copy = CloneJpkNode(document, v7m::kTargetNamespace, old, false);
+    xml::TXMLNode copy = CloneJpkNode(document, ns, old, false);
     fresh.ChildNodes().Add(copy);
-    CopyJpkNodes(document, v7m::kTargetNamespace, copy, old);
+    CopyJpkNodes(document, ns, copy, old);
   }
   LoadedJpk = fresh;
 

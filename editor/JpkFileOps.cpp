@@ -28,6 +28,7 @@
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "jpkfiles/NodeCopy.h"
+#include "jpkfiles/V7mPublication.h"
 #include "model/xml/XmlErrors.h"
 
 namespace velkar {
@@ -107,11 +108,20 @@ bool IsWideText(std::string_view text) {
          starts("\0\0\xFE\xFF"sv);
 }
 
-// Raised when a loaded file is not a JPK_V7M(2) document.
+// Raised when a loaded file is not a JPK_V7M(2) or JPK_V7M(3) document.
 struct NotJpkV7 {};
 
 void RequireJpkV7(const v7m::IXMLJPK& doc) {
-  if (!doc || doc.LocalName() != "JPK" || doc.NamespaceURI() != v7m::kTargetNamespace) throw NotJpkV7{};
+  if (!doc || doc.LocalName() != "JPK" || !v7m::StructureOfJpkV7(doc)) throw NotJpkV7{};
+}
+
+// Rows of one structure cannot go into a document of the other: their KSeF elements,
+// K_360 and the declaration differ. Documents of an unknown structure pass (as before).
+void RequireSameStructure(const v7m::IXMLJPK& loaded, const v7m::IXMLJPK& added) {
+  std::optional<v7m::V7Structure> mine = loaded ? v7m::StructureOfJpkV7(loaded) : std::nullopt;
+  std::optional<v7m::V7Structure> theirs = added ? v7m::StructureOfJpkV7(added) : std::nullopt;
+  if (mine && theirs && *mine != *theirs)
+    Fail("Nie można połączyć plików o różnych strukturach: %s i %s", v7m::SystemCode(*mine), v7m::SystemCode(*theirs));
 }
 
 // Whether any of the eight bytes of `word` is a carriage return or a line feed.
@@ -291,7 +301,11 @@ bool TJpkVatDlg::btnOpenJPKClick() {
       return false;
     }
     v7m::IXMLJPK doc = parsed ? v7m::GetJpkV7(parsed) : v7m::LoadJpkV7(fileName);
+    // The earlier publication of JPK_V7M(2) is read as the current one (and saved so).
+    OpenEarlierV7mPublication(doc);
     RequireJpkV7(doc);
+    // A merge that must be refused is refused before the prefix check may rewrite the file.
+    RequireSameStructure(LoadedJpk, doc);
     CheckJpkV7Prefixes(doc, fileName);
     CheckPodmiotRola(doc);
     OpenDlg.initialDir = SaveDlg.initialDir = ExtractFilePath(ExpandFileName(fileName));
@@ -311,7 +325,7 @@ bool TJpkVatDlg::btnOpenJPKClick() {
     return true;
   } catch (const NotJpkV7&) {
     restore();
-    ShowErrorBox("Zła struktura pliku. Brak zgodności z JPK_V7M (2)");
+    ShowErrorBox("Zła struktura pliku. Brak zgodności z JPK_V7M (2) ani JPK_V7M (3)");
     return false;
   } catch (...) {
     restore();
@@ -373,6 +387,7 @@ void LinkRows(const xml::TXMLNode& target, xmlNode* first, const char* rowName, 
 
 void TJpkVatDlg::LinkJPK(const v7m::IXMLJPK& GJPK) {
   if (!LoadedJpk) return;
+  RequireSameStructure(LoadedJpk, GJPK);
   // A merge that fails (a wrong amount or a positive K_46 in an added row) takes the added
   // rows out again: the open document stays as it was.
   xml::IXMLDocument document = LoadedJpk.OwnerDocument();
@@ -444,8 +459,10 @@ void TJpkVatDlg::SaveTo(const std::string& fileName) {
 bool TJpkVatDlg::btnSaveJPKClick() {
   if (!LoadedJpk) return false;
   if (!LoadedJpk.OwnerDocument()->Active()) Fail("Brak aktywnego pliku JPK");
+  // JPK_V7M(3) compares the stamp as an instant: it is written in UTC.
   if (xml::TXMLNode naglowek = LoadedJpk.FindChild("Naglowek"))
-    v7m::IXMLJPK_Naglowek(naglowek, xml::kUnchecked).Set_DataWytworzeniaJPK(JpkCreationStamp());
+    v7m::IXMLJPK_Naglowek(naglowek, xml::kUnchecked)
+        .Set_DataWytworzeniaJPK(LoadedStructure() == v7m::V7Structure::V3 ? JpkCreationStampUtc() : JpkCreationStamp());
   if (SaveDlg.fileName.empty()) {
     SaveDlg.initialDir = Settings().SaveDir;
     SaveDlg.fileName = FormatPeriod(Settings().CurDate) + "_JPK_V7M" + Settings().NameSufix;

@@ -9,6 +9,7 @@
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
 #include "jpkfiles/NodeCopy.h"
+#include "ksef/Ksef.h"
 #include "model/xml/XmlValues.h"
 #include "tools/Money.h"
 
@@ -33,12 +34,14 @@ TJpkVatDlg::TJpkVatDlg(FileDialogOptions& openDlg, FileDialogOptions& saveDlg, T
       SaveDlg(saveDlg),
       dlgLinkAsk(linkAsk),
       ParagonDlg(paragonDlg) {
-  for (TLabeledEdit* edit : {&edNIP, &edGenDate, &edDateRange, &edSaleTaxSum, &edBuyTaxSum, &edSaleLinesCount,
-                             &edBuyLinesCount, &edP37, &edP38, &edP40Plus42, &edP48, &edP51, &edP53, &edP68, &edP69}) {
+  for (TLabeledEdit* edit : {&edNIP, &edGenDate, &edDateRange, &edStructure, &edSaleTaxSum, &edBuyTaxSum,
+                             &edSaleLinesCount, &edBuyLinesCount, &edKsefMissing, &edP360, &edP37, &edP38, &edP40Plus42,
+                             &edP48, &edP51, &edP53, &edP68, &edP69}) {
     edit->ReadOnly = true;
     edit->BackColor = Color::BtnFace;
   }
-  edP38.ShowHint = edP48.ShowHint = true;
+  edP38.ShowHint = edP48.ShowHint = edKsefMissing.ShowHint = true;
+  edKsefMissing.Visible = edP360.Visible = false;
   btnAddParagonSale.Enabled = btnRecalcDeclaration.Enabled = btnClearDeclaration.Enabled = false;
   gbEwidencja.Enabled = gbDeklaracja.Enabled = gbNadwyzkaPodatku.Enabled = false;
   edP54.Enabled = cbP59.Enabled = edP60.Enabled = edP61.Enabled = false;
@@ -46,10 +49,23 @@ TJpkVatDlg::TJpkVatDlg(FileDialogOptions& openDlg, FileDialogOptions& saveDlg, T
 }
 
 std::vector<TLabeledEdit*> TJpkVatDlg::Edits() {
-  return {&edNIP,           &edGenDate, &edDateRange, &edSaleTaxSum, &edBuyTaxSum, &edSaleLinesCount,
-          &edBuyLinesCount, &edP37,     &edP38,       &edP39,        &edP40Plus42, &edP48,
-          &edP49,           &edP50,     &edP51,       &edP52,        &edP68,       &edP69,
-          &edORDZU,         &edP53,     &edP54,       &edP60,        &edP61,       &edP62};
+  return {&edNIP,           &edGenDate,     &edDateRange, &edStructure, &edSaleTaxSum, &edBuyTaxSum, &edSaleLinesCount,
+          &edBuyLinesCount, &edKsefMissing, &edP360,      &edP37,       &edP38,        &edP39,       &edP40Plus42,
+          &edP48,           &edP49,         &edP50,       &edP51,       &edP52,        &edP68,       &edP69,
+          &edORDZU,         &edP53,         &edP54,       &edP60,       &edP61,        &edP62};
+}
+
+std::optional<v7m::V7Structure> TJpkVatDlg::LoadedStructure() const {
+  return LoadedJpk ? v7m::StructureOfJpkV7(LoadedJpk) : std::nullopt;
+}
+
+std::vector<std::pair<TRadioButton*, int>> TJpkVatDlg::OfferedZwrotTerms() {
+  std::vector<std::pair<TRadioButton*, int>> terms = {{&rbZwrot540, 540}, {&rbZwrot55, 55}, {&rbZwrot56, 56},
+                                                      {&rbZwrot560, 560}, {&rbZwrot57, 57}, {&rbZwrot58, 58}};
+  // JPK_V7M(3) has no refund within 60 days: its choice after P_54 lacks P_57.
+  if (LoadedStructure() == v7m::V7Structure::V3)
+    std::erase_if(terms, [this](auto& term) { return term.first == &rbZwrot57; });
+  return terms;
 }
 
 void TJpkVatDlg::FormShow() {
@@ -64,10 +80,11 @@ bool TJpkVatDlg::FormCloseQuery() {
 
 void TJpkVatDlg::edP54Change() {
   bool amount = !edP54.Text.empty();
-  for (TRadioButton* button : {&rbZwrot55, &rbZwrot56, &rbZwrot57, &rbZwrot58}) {
+  for (TRadioButton* button : ZwrotButtons()) {
     if (!amount) button->Checked = false;
-    button->Enabled = amount;
+    button->Enabled = false;
   }
+  for (auto [button, position] : OfferedZwrotTerms()) button->Enabled = amount;
 }
 
 void TJpkVatDlg::cbP59Click() { edP60.Enabled = edP61.Enabled = cbP59.Checked; }
@@ -95,13 +112,21 @@ void TJpkVatDlg::RefreshInfo() {
   for (TLabeledEdit* edit : {&edP37, &edP38, &edP39, &edP40Plus42, &edP48, &edP49, &edP50, &edP51, &edP52, &edP53,
                              &edP60, &edP62, &edP68, &edP69, &edORDZU})
     edit->Text.clear();
+  edP360.Text.clear();
   SetEdP54("");
-  for (TLabeledEdit* edit : {&edP38, &edP48}) {
+  for (TLabeledEdit* edit : {&edP38, &edP48, &edKsefMissing}) {
     edit->BackColor = Color::BtnFace;
     edit->Hint.clear();
   }
-  for (TRadioButton* button : {&rbZwrot55, &rbZwrot56, &rbZwrot57, &rbZwrot58}) button->Checked = false;
+  edKsefMissing.Text.clear();
+  for (TRadioButton* button : ZwrotButtons()) button->Checked = false;
   SetCbP59(false);
+  // What the structure has: the KSeF elements and P_360 only JPK_V7M(3), P_57 only JPK_V7M(2).
+  const std::optional<v7m::V7Structure> structure = LoadedStructure();
+  const bool v3 = structure == v7m::V7Structure::V3;
+  edKsefMissing.Visible = edP360.Visible = v3;
+  rbZwrot57.Visible = !v3;
+  edStructure.Text = structure ? v7m::SystemCode(*structure) : "";
 
   if (!LoadedJpk) {
     // 2. No document.
@@ -153,6 +178,7 @@ void TJpkVatDlg::RefreshInfo() {
       edBuyTaxSum.Text = amountText(zakupCtrl, "PodatekNaliczony");
       edBuyLinesCount.Text = countText(zakupCtrl, "LiczbaWierszyZakupow");
     }
+    if (v3) ShowRowsWithoutKsef(ewidencja);
 
     // 6. Declaration.
     if (xml::TXMLNode deklaracja = LoadedJpk.FindChild("Deklaracja")) {
@@ -161,6 +187,7 @@ void TJpkVatDlg::RefreshInfo() {
       auto p = [&poz](const char* name) { return TextOf(poz, name); };
       // Positions are whole numbers of at most 14 digits: the checks below cannot overflow.
       auto value = [&poz](const char* name) { return poz ? PositionValue(poz, name) : 0; };
+      if (v3) edP360.Text = p("P_360");
       edP37.Text = p("P_37");
       edP38.Text = p("P_38");
       std::int64_t p38 = value("P_38");
@@ -202,10 +229,8 @@ void TJpkVatDlg::RefreshInfo() {
 
       // 10. Refund and offset.
       SetEdP54(p("P_54"));
-      const std::pair<TRadioButton*, const char*> terms[] = {
-          {&rbZwrot55, "P_55"}, {&rbZwrot56, "P_56"}, {&rbZwrot57, "P_57"}, {&rbZwrot58, "P_58"}};
-      for (auto [button, name] : terms)
-        if (!edP54.Text.empty() && p(name) == "1") rbZwrotClick(*button);
+      for (auto [button, position] : OfferedZwrotTerms())
+        if (!edP54.Text.empty() && p(Format("P_%d", position).c_str()) == "1") rbZwrotClick(*button);
       SetCbP59(p("P_59") == "1");
       if (cbP59.Checked) {
         edP60.Text = p("P_60");
@@ -229,6 +254,33 @@ void TJpkVatDlg::RefreshInfo() {
   Caption = CurrentJpkFileName() + " - " + "Torvik JPK";
   if (LoadedJpk && LoadedJpk.OwnerDocument()->Modified()) Caption = "*" + Caption;
   Ui().WindowChanged(*this);
+}
+
+void TJpkVatDlg::ShowRowsWithoutKsef(const xml::TXMLNode& ewidencja) {
+  // The hint names the document numbers of the first rows found, enough to find them.
+  constexpr int kNamed = 5;
+  int missing = 0;
+  std::string named;
+  if (ewidencja) {
+    xml::IXMLDocument document = ewidencja.OwnerDocument();
+    std::string scratch;
+    for (const xmlNode* row = rowscan::FirstElement(ewidencja.ConstDOMNode()); row; row = rowscan::NextElement(row)) {
+      bool sale = rowscan::NameIs(row, "SprzedazWiersz");
+      if (!sale && !rowscan::NameIs(row, "ZakupWiersz")) continue;
+      if (RowKsef(xml::TXMLNode(const_cast<xmlNode*>(row), document))) continue;
+      if (++missing > kNamed) continue;
+      const xmlNode* dowod = rowscan::FindChild(row, sale ? "DowodSprzedazy" : "DowodZakupu");
+      std::string number = dowod ? std::string(rowscan::Text(dowod, scratch)) : std::string();
+      if (!named.empty()) named += ", ";
+      named += number.empty() ? std::string(sale ? "(sprzedaż bez numeru)" : "(zakup bez numeru)") : number;
+    }
+  }
+  edKsefMissing.Text = std::to_string(missing);
+  edKsefMissing.BackColor = missing > 0 ? Color::Red : Color::BtnFace;
+  if (missing > 0) {
+    edKsefMissing.Hint = "Bez numeru KSeF ani znacznika OFF, BFK, DI: " + named;
+    if (missing > kNamed) edKsefMissing.Hint += Format(" i %d kolejnych", missing - kNamed);
+  }
 }
 
 }  // namespace velkar

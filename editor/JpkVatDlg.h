@@ -1,5 +1,6 @@
-// TJpkVatDlg: the JPK_V7M(2) editor. It holds one document (LoadedJpk), shows who it is
-// for, its period, its register totals and the VAT-7 positions, marks in red where the
+// TJpkVatDlg: the JPK_V7M editor, for JPK_V7M(2) and JPK_V7M(3) documents alike (the root's
+// namespace tells them apart). It holds one document (LoadedJpk), shows who it is for, its
+// structure, its period, its register totals and the VAT-7 positions, marks in red where the
 // declaration disagrees with the register, recalculates the control records and the
 // declaration, adds the receipt sales, merges files and saves.
 //
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/ui/Controls.h"
@@ -47,6 +49,7 @@ class TJpkVatDlg : public Window {
   TLabeledEdit edNIP{"edNIP", "NIP"};
   TLabeledEdit edGenDate{"edGenDate", "Wygenerowano"};
   TLabeledEdit edDateRange{"edDateRange", "Rok i miesiąc"};
+  TLabeledEdit edStructure{"edStructure", "Struktura"};
   TButton btnAddParagonSale{"btnAddParagonSale", "Sprzedaż pa&ragonowa"};
   TButton btnRecalcDeclaration{"btnRecalcDeclaration", "&Przelicz deklarację"};
   TButton btnClearDeclaration{"btnClearDeclaration", "&Usuń deklarację"};
@@ -56,8 +59,12 @@ class TJpkVatDlg : public Window {
   TLabeledEdit edBuyTaxSum{"edBuyTaxSum", "Suma podatku naliczonego"};
   TLabeledEdit edSaleLinesCount{"edSaleLinesCount", "Liczba wierszy sprzedaży"};
   TLabeledEdit edBuyLinesCount{"edBuyLinesCount", "Liczba wierszy zakupów"};
+  // JPK_V7M(3) only: rows that carry neither a KSeF number nor one of OFF, BFK, DI.
+  TLabeledEdit edKsefMissing{"edKsefMissing", "Wiersze bez numeru KSeF lub znacznika"};
 
   TGroupBox gbDeklaracja{"gbDeklaracja", "Deklaracja"};
+  // JPK_V7M(3) only: the tax on deposits not returned (art. 17b), from the rows' K_360.
+  TLabeledEdit edP360{"edP360", "Podatek od niezwróconych kaucji w systemie kaucyjnym (P_360)"};
   TLabeledEdit edP37{"edP37", "Podstawa opodatkowania (P_37)"};
   TLabeledEdit edP38{"edP38", "Podatek należny (P_38)"};
   TLabeledEdit edP39{"edP39", "Kwota nadwyżki z poprzedniej deklaracji (P_39)"};
@@ -98,6 +105,11 @@ class TJpkVatDlg : public Window {
   std::vector<TRadioButton*> ZwrotButtons() {
     return {&rbZwrot540, &rbZwrot55, &rbZwrot56, &rbZwrot560, &rbZwrot57, &rbZwrot58};
   }
+  // The refund terms the open document's structure offers, with their positions (540 for
+  // P_540 ...): every button in JPK_V7M(2), all but the 60 days (P_57) in JPK_V7M(3).
+  std::vector<std::pair<TRadioButton*, int>> OfferedZwrotTerms();
+  // The structure of LoadedJpk; none without a document (or for a root of no JPK_V7M).
+  std::optional<v7m::V7Structure> LoadedStructure() const;
   // Every edit, in the window's order.
   std::vector<TLabeledEdit*> Edits();
 
@@ -141,7 +153,9 @@ class TJpkVatDlg : public Window {
 
   // Appends the register rows of GJPK to LoadedJpk and recalculates the control records.
   // Rows that hold only their fields' texts move over with their nodes: they leave GJPK.
-  // On failure the added rows are taken out again and the error passes on.
+  // On failure the added rows are taken out again and the error passes on. Documents of
+  // different structures are refused before anything changes ("Nie można połączyć plików o
+  // różnych strukturach: JPK_V7M (2) i JPK_V7M (3)", the open document's first).
   void LinkJPK(const v7m::IXMLJPK& GJPK);
   // "Zapisać dokonane zmiany?" when the document is modified: Yes saves. Ok when nothing
   // was asked, Cancel when the box was closed without an answer.
@@ -171,6 +185,8 @@ class TJpkVatDlg : public Window {
   // LinkJPK's part that moves the rows; every node it adds to LoadedJpk goes to `added`.
   void LinkRowsOf(const v7m::IXMLJPK& GJPK, std::vector<xmlNode*>& added);
   bool LoadedHasDeclaration() const;
+  // Step of RefreshInfo for a JPK_V7M(3) register: the rows without a KSeF element.
+  void ShowRowsWithoutKsef(const xml::TXMLNode& ewidencja);
 
   FileDialogOptions& OpenDlg;
   FileDialogOptions& SaveDlg;

@@ -1,5 +1,5 @@
 // The receipt row of the register: one summary SprzedazWiersz per month with contractor
-// "brak" and document type "RO", edited in TParagonDlg.
+// "brak" and document type "RO" (in JPK_V7M(3) with the marker DI), edited in TParagonDlg.
 #include <cstring>
 
 #include "app/Settings.h"
@@ -9,6 +9,7 @@
 #include "editor/ParagonDlg.h"
 #include "editor/RowReaders.h"
 #include "editor/RowScan.h"
+#include "ksef/Ksef.h"
 #include "tools/NumberInput.h"
 
 namespace velkar {
@@ -92,6 +93,8 @@ void TJpkVatDlg::btnAddParagonSaleClick() {
     receipt.Set_DowodSprzedazy(Settings().DowodSprzedazyRO);
     receipt.Set_DataWystawienia(FormatDate(EndOfMonth(Settings().CurDate)));
     receipt.Set_TypDokumentu("RO");
+    // A JPK_V7M(3) row needs its KSeF element: a receipt summary is no invoice (DI).
+    if (LoadedStructure() == v7m::V7Structure::V3) SetRowKsef(receipt, SaleRowMarker("RO"));
     row = receipt;
     created = true;
   }

@@ -34,7 +34,8 @@ std::int64_t PositionValue(const xml::TXMLNode& positions, std::string_view name
 // Net of a sale: K_10 + K_11 + K_13 + K_15 + K_17 + K_19 + K_21 + K_22 + K_23 + K_25 +
 // K_27 + K_29 + K_31 (K_12 and K_14 are parts of K_11 and K_13).
 double SaleNetOfRow(const xml::TXMLNode& row);
-// Output tax: K_16 + K_18 + K_20 + K_24 + K_26 + K_28 + K_30 + K_32 + K_33 + K_34 − K_35 − K_36.
+// Output tax: K_16 + K_18 + K_20 + K_24 + K_26 + K_28 + K_30 + K_32 + K_33 + K_34 − K_35 − K_36
+// (− K_360 in a JPK_V7M(3) row).
 double SaleTaxOfRow(const xml::TXMLNode& row);
 // Purchase net: K_40 + K_42.
 double PurchaseNetOfRow(const xml::TXMLNode& row);

@@ -92,6 +92,8 @@ void Scan(const xmlNode* row, RowKind kind, RowFields& fields) {
         name[4] == 0) {
       int number = (name[2] - '0') * 10 + (name[3] - '0');
       if (number >= 10 && number <= 47) Keep(fields.k[static_cast<size_t>(number)], child);
+    } else if (Is(name, "K_360")) {
+      Keep(fields.k360, child);
     } else if (kind == RowKind::Sale) {
       if (Is(name, "LpSprzedazy"))
         Keep(fields.lp, child);
@@ -204,6 +206,7 @@ double Amount(const xmlNode* field) { return field ? round2(RawAmount(field)) : 
 void CheckAmounts(const RowFields& fields) {
   for (const xmlNode* field : fields.k)
     if (field) RawAmount(field);
+  if (fields.k360) RawAmount(fields.k360);
 }
 
 bool IsFP(const RowFields& fields) {
@@ -234,7 +237,9 @@ double SaleNet(const RowFields& fields) {
 
 double SaleTax(const RowFields& fields) {
   if (IsFP(fields)) return 0;
-  return Sum(fields, {16, 18, 20, 24, 26, 28, 30, 32, 33, 34}, {35, 36});
+  double tax = Sum(fields, {16, 18, 20, 24, 26, 28, 30, 32, 33, 34}, {35, 36});
+  // K_360 stands only in JPK_V7M(3) rows; it lowers the output tax as K_35 and K_36 do.
+  return fields.k360 ? round2(tax - Amount(fields.k360)) : tax;
 }
 
 double PurchaseNet(const RowFields& fields) { return Sum(fields, {40, 42}); }

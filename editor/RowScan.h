@@ -23,6 +23,7 @@ struct RowFields {
   const xmlNode* korektaPodstawyOpodt = nullptr;
   const xmlNode* dowodZakupu = nullptr;
   std::array<const xmlNode*, 48> k{};  // K_10 ... K_47 at their numbers
+  const xmlNode* k360 = nullptr;       // K_360 (JPK_V7M(3): tax on unreturned deposits)
 };
 
 enum class RowKind { Sale, Purchase };
@@ -63,7 +64,7 @@ std::int64_t WholeNumber(const xmlNode* field, int maxDigits = 18);
 // pliku)".
 std::string DescribeField(const xmlNode* field);
 
-// Reads every amount field K_10 ... K_47 of the row, so one that is not a JPK amount is
+// Reads every amount field K_10 ... K_47 and K_360 of the row, so one that is not a JPK amount is
 // reported (RawAmount's error) even where no total adds it.
 void CheckAmounts(const RowFields& fields);
 

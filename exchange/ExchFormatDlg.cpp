@@ -10,6 +10,7 @@
 #include "exchange/FaToV7.h"
 #include "exchange/RamzesConvert.h"
 #include "jpkfiles/JpkLoadSave.h"
+#include "jpkfiles/V7mPublication.h"
 #include "model/xml/XmlErrors.h"
 
 namespace velkar {
@@ -106,6 +107,7 @@ void TExchFormatDlg::Convert() {
   fa::IXMLJPKFA fa;
   if (input == kFormatV7) {
     v7 = v7m::LoadJpkV7(fileName);
+    RenameEarlierV7mPublication(v7);  // read only: the earlier publication needs no word here
     // A register reads alike in both structures (the KSeF elements are no part of the exchange files).
     CheckRoot(v7, v7m::kTargetNamespace, "IXMLJPK", v7m::kTargetNamespace3);
     CheckJpkV7Prefixes(v7, fileName);

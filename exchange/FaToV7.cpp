@@ -1,6 +1,7 @@
-// JPK_FA(4) invoices as JPK_V7M(2) register rows.
+// JPK_FA(4) invoices as JPK_V7M register rows (with a KSeF marker in JPK_V7M(3)).
 #include "exchange/FaToV7.h"
 
+#include "app/Settings.h"
 #include "app/ui/UiPort.h"
 #include "base/Error.h"
 #include "base/Paths.h"
@@ -9,8 +10,10 @@
 #include "editor/RowReaders.h"
 #include "exchange/BuchalterExport.h"
 #include "exchange/RegisterRows.h"
+#include "generate/RowBuilders.h"
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
+#include "ksef/Ksef.h"
 #include "model/xml/XmlValues.h"
 
 namespace velkar {
@@ -43,33 +46,27 @@ double SumOfRounded(const xml::TXMLNode& invoice, std::initializer_list<const ch
 }
 
 void AddPurchase(const v7m::IXMLJPK_Ewidencja& ewidencja, const v7m::IXMLJPK_Ewidencja_ZakupCtrl& ctrl, int number,
-                 const xml::TXMLNode& invoice) {
+                 const xml::TXMLNode& invoice, bool ksef) {
   v7m::IXMLJPK_Ewidencja_ZakupWiersz row = ewidencja.ZakupWiersz().InsertBefore(ctrl);
-  // The identification as the register's row builder writes it: DataWplywu equals
-  // DataZakupu (P_1), so it is left out; no DokumentZakupu, no IMP.
-  row.Set_LpZakupu(number);
-  std::string country = ChildText(invoice, "P_4A");
-  if (!country.empty()) row.Set_KodKrajuNadaniaTIN(country);
-  row.Set_NrDostawcy(OrBrak(ChildText(invoice, "P_4B")));
-  row.Set_NazwaDostawcy(OrBrak(ChildText(invoice, "P_3C")));
-  row.Set_DowodZakupu(ChildText(invoice, "P_2A"));
-  row.Set_DataZakupu(ChildText(invoice, "P_1"));
+  // DataWplywu equals DataZakupu (P_1), so it is left out; no DokumentZakupu, no IMP.
+  SetBuyLineV7(row, number, ChildText(invoice, "P_4A"), OrBrak(ChildText(invoice, "P_4B")),
+               OrBrak(ChildText(invoice, "P_3C")), ChildText(invoice, "P_2A"), ChildText(invoice, "P_1"), "", "",
+               false);
+  // An invoice of JPK_FA carries no KSeF number: the marker of the rules.
+  if (ksef) SetRowKsef(row, PurchaseRowMarker("", false));
   row.Set_K_42(SumOfRounded(invoice, {"P_13_1", "P_13_2", "P_13_3", "P_13_4", "P_13_5"}));
   row.Set_K_43(SumOfRounded(invoice, {"P_14_1", "P_14_2", "P_14_3"}));
 }
 
 void AddSale(const v7m::IXMLJPK_Ewidencja& ewidencja, const v7m::IXMLJPK_Ewidencja_SprzedazCtrl& ctrl, int number,
-             const xml::TXMLNode& invoice) {
+             const xml::TXMLNode& invoice, bool ksef) {
   v7m::IXMLJPK_Ewidencja_SprzedazWiersz row = ewidencja.SprzedazWiersz().InsertBefore(ctrl);
   // DataSprzedazy equals DataWystawienia (P_1), so it is left out (P_6 is not used); no
   // TypDokumentu, no GTU or procedure markers.
-  row.Set_LpSprzedazy(number);
-  std::string country = ChildText(invoice, "P_5A");
-  if (!country.empty()) row.Set_KodKrajuNadaniaTIN(country);
-  row.Set_NrKontrahenta(OrBrak(ChildText(invoice, "P_5B")));
-  row.Set_NazwaKontrahenta(OrBrak(ChildText(invoice, "P_3A")));
-  row.Set_DowodSprzedazy(ChildText(invoice, "P_2A"));
-  row.Set_DataWystawienia(ChildText(invoice, "P_1"));
+  SetSaleLineV7(row, number, ChildText(invoice, "P_5A"), OrBrak(ChildText(invoice, "P_5B")),
+                OrBrak(ChildText(invoice, "P_3A")), ChildText(invoice, "P_2A"), ChildText(invoice, "P_1"), "", "", 0,
+                0);
+  if (ksef) SetRowKsef(row, SaleRowMarker(""));
   // The amounts the invoice has, in the register's order: P_13_5 (K_11), 5 % (K_15,
   // K_16), 8 % (K_17, K_18), 23 % (K_19, K_20).
   static const std::pair<const char*, const char*> kAmounts[] = {
@@ -107,13 +104,14 @@ void MapFaToV7(const v7m::IXMLJPK& v7, const fa::IXMLJPKFA& fa, TJpkVatDlg& edit
     std::string nip = identyfikator ? ComparableNip(ChildText(identyfikator, "NIP")) : std::string();
     if (nip.empty()) Fail("Brak NIP-u podatnika w pliku JPK_FA");
 
+    const bool ksef = v7m::StructureOfJpkV7(v7) == v7m::V7Structure::V3;
     int sales = 0;
     int purchases = 0;
     for (xml::TXMLNode invoice = first; invoice && invoice.LocalName() == "Faktura"; invoice = NextElement(invoice)) {
       if (ComparableNip(ChildText(invoice, "P_4B")) != nip)
-        AddPurchase(ewidencja, purchaseCtrl, ++purchases, invoice);
+        AddPurchase(ewidencja, purchaseCtrl, ++purchases, invoice, ksef);
       else
-        AddSale(ewidencja, saleCtrl, ++sales, invoice);
+        AddSale(ewidencja, saleCtrl, ++sales, invoice, ksef);
     }
   } catch (...) {
     try {
@@ -129,7 +127,7 @@ void MapFaToV7(const v7m::IXMLJPK& v7, const fa::IXMLJPKFA& fa, TJpkVatDlg& edit
 std::string ConvertFaToV7(fa::IXMLJPKFA fa, const std::string& inputFileName, const std::string& outputFolder,
                           TJpkVatDlg& editor) {
   BusyCursor busy;
-  v7m::IXMLJPK v7 = v7m::NewJpkV7();
+  v7m::IXMLJPK v7 = NewJpkV7ForPeriod(Settings().CurDate);
   InitJpkV7Doc(v7);
   SetJpkV7Header(v7, false);
   MapFaToV7(v7, fa, editor);

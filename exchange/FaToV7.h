@@ -1,5 +1,7 @@
-// JPK_FA(4) to JPK_V7M(2): every invoice of a JPK_FA file becomes a register row of a new
+// JPK_FA(4) to JPK_V7M: every invoice of a JPK_FA file becomes a register row of a new
 // JPK_V7M file, a purchase when the seller is not the taxpayer of the file, else a sale.
+// The working period decides the structure: JPK_V7M(3) from February 2026, where every
+// row gets the KSeF marker of the rules (an invoice: the ZnacznikKSeF default).
 #pragma once
 
 #include <string>
@@ -21,7 +23,7 @@ std::string FaToV7FileName(const std::string& outputFolder, const std::string& i
 // JPK_V7M" and "Brak NIP-u podatnika w pliku JPK_FA".
 void MapFaToV7(const v7m::IXMLJPK& v7, const fa::IXMLJPKFA& fa, TJpkVatDlg& editor);
 
-// ConvertFaToV7: a new JPK_V7M(2) document with its header for the working period,
+// ConvertFaToV7: a new JPK_V7M document (NewJpkV7ForPeriod) with its header for the working period,
 // MapFaToV7, saved (reformatted and checked against the schema) as FaToV7FileName, then
 // the information "Zakończono konwersję\rSprawdź wygenerowane dane". Returns the name of
 // the file written. An error leaves no output file. The JPK_FA document is let go once

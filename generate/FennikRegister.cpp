@@ -1,10 +1,11 @@
-// Reading Fennik's VAT register (one "Register" table per year) into JPK_V7M(2) rows:
+// Reading Fennik's VAT register (one "Register" table per year) into JPK_V7M rows:
 // registers below 128 are sales, from 128 purchases. The control totals are left to the
 // editor's recalculation.
 #include "app/Settings.h"
 #include "base/Error.h"
 #include "base/Paths.h"
 #include "generate/GenJpkVatDlg.h"
+#include "generate/KsefMarking.h"
 #include "generate/RegisterRecords.h"
 #include "generate/RowBuilders.h"
 #include "tools/AmountElements.h"
@@ -47,16 +48,18 @@ void ReadFennikSales(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
   v7m::IXMLJPK_Ewidencja_SprzedazWierszList rows = document.Ewidencja().SprzedazWiersz();
   int count = 0;
   std::string prefix, nip, name, address;
+  const KsefRowMarking ksef(document, reg);
   for (reg.First(); !reg.Eof(); reg.Next()) {
     long long regId = reg.FieldByName("RegId").AsInteger();
     if (regId >= kFirstPurchaseRegister) continue;
     ++count;
     std::string doc = FennikDocument(reg, regId);
     GetContractorData(doc, dialog.tblUsers, prefix, nip, name, address, true);
+    std::string type = reg.FieldByName("TypDokumentu").AsString();
     v7m::IXMLJPK_Ewidencja_SprzedazWiersz row = rows.Add();
-    SetSaleLineV7(row, count, prefix, nip, name, doc, DateOf(reg, "RegDate"), DateOf(reg, "SaleDate"),
-                  reg.FieldByName("TypDokumentu").AsString(), reg.FieldByName("GTU").AsInteger(),
-                  reg.FieldByName("Procedura").AsInteger());
+    SetSaleLineV7(row, count, prefix, nip, name, doc, DateOf(reg, "RegDate"), DateOf(reg, "SaleDate"), type,
+                  reg.FieldByName("GTU").AsInteger(), reg.FieldByName("Procedura").AsInteger());
+    ksef.Sale(row, type, doc);
     SetAmountElement(row, reg, "K_10", "ValueFree", false, false);
     SetAmountElement(row, reg, "K_13", "Value0", false, false);
     // A Tax Free sale ("TaxFree", case as written) reports its 0 % value again in K_14.
@@ -73,6 +76,7 @@ void ReadFennikPurchases(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
   v7m::IXMLJPK_Ewidencja_ZakupWierszList rows = document.Ewidencja().ZakupWiersz();
   int count = 0;
   std::string prefix, nip, name, address;
+  const KsefRowMarking ksef(document, reg);
   auto value = [&reg](const char* field) { return reg.FieldByName(field).AsFloat(); };
   for (reg.First(); !reg.Eof(); reg.Next()) {
     long long regId = reg.FieldByName("RegId").AsInteger();
@@ -81,9 +85,11 @@ void ReadFennikPurchases(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
     std::string doc = FennikDocument(reg, regId);
     long long procedures = reg.FieldByName("Procedura").AsInteger();
     GetContractorData(doc, dialog.tblUsers, prefix, nip, name, address, true);
+    std::string type = reg.FieldByName("TypDokumentu").AsString();
+    const bool imp = (procedures & kImportProcedure) != 0;
     v7m::IXMLJPK_Ewidencja_ZakupWiersz row = rows.Add();
-    SetBuyLineV7(row, count, prefix, nip, name, doc, DateOf(reg, "SaleDate"), DateOf(reg, "RegDate"),
-                 reg.FieldByName("TypDokumentu").AsString(), (procedures & kImportProcedure) != 0);
+    SetBuyLineV7(row, count, prefix, nip, name, doc, DateOf(reg, "SaleDate"), DateOf(reg, "RegDate"), type, imp);
+    ksef.Purchase(row, type, imp, doc);
     // The rate sum is rounded, the additions are not; the whole is written to the grosz.
     double net = round2(value("Net22") + value("Net7") + value("Net3") + value("Value0"));
     if (settings.AddValZw2Net) net += value("ValueFree");

@@ -11,6 +11,8 @@
 #include "editor/JpkVatDlg.h"
 #include "jpkfiles/JpkHeaders.h"
 #include "jpkfiles/JpkLoadSave.h"
+#include "ksef/KsefList.h"
+#include "ksef/KsefRows.h"
 #include "tools/db/Session.h"
 
 namespace velkar {
@@ -96,11 +98,15 @@ void TGenJpkVatDlg::btnDoItClick() {
     Session.Activate();
     BusyCursor busy;
     try {
-      v7m::IXMLJPK document = v7m::NewJpkV7();
+      v7m::IXMLJPK document = NewJpkV7ForPeriod(*month);
       InitJpkV7Doc(document);
       SetJpkV7Header(document, rbKorekta.Checked);
       Generated = document;
       RunSourceDriver(document);
+      if (v7m::StructureOfJpkV7(document) == v7m::V7Structure::V3) {
+        if (KsefNumbers) ApplyKsefNumbers(document, *KsefNumbers);
+        WarnAboutKsefIssuers(document);
+      }
       // A reading that failed leaves no partial register in the editor.
       HandToEditor(document);
     } catch (...) {

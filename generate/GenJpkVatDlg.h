@@ -1,11 +1,14 @@
-// TGenJpkVatDlg ("Nowy JPK_V7M"): builds a new JPK_V7M(2) document for one month from the
+// TGenJpkVatDlg ("Nowy JPK_V7M"): builds a new JPK_V7M document for one month from the
 // VAT registers of Gradmo, Tulvo or Fennik and hands it to the editor, which adopts it as
-// a new file or links its rows into the file already open.
+// a new file or links its rows into the file already open. The month decides the
+// structure: JPK_V7M(3), with a KSeF number or marker on every row, from February 2026,
+// JPK_V7M(2) before.
 //
 // Handlers in the order the user meets them: FormCreate (once, at program start),
 // FormShow (at every showing), btnDoItClick.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/ui/Controls.h"
@@ -18,6 +21,7 @@
 namespace velkar {
 
 class TJpkVatDlg;
+class KsefNumberList;
 
 namespace db {
 class Session;
@@ -70,7 +74,13 @@ class TGenJpkVatDlg : public Window {
   // the reading (a missing table or field, a missing document number or contractor name,
   // a refused NIP question) leaves the editor as it was, closes the window with Cancel
   // and is raised again; the tables are closed and the session deactivated on every path.
+  // The month decides the structure (NewJpkV7ForPeriod). In a JPK_V7M(3) document the
+  // rows KsefNumbers names get their numbers after the reading, and sales numbers issued
+  // under another NIP than the taxpayer's give one warning naming the documents.
   void btnDoItClick();
+
+  // KSeF numbers to set on the rows a run generates (none: the register's and the markers).
+  std::shared_ptr<const KsefNumberList> KsefNumbers;
 
   // The document of the last run (also a partial one after a failure), for inspection.
   v7m::IXMLJPK Generated;

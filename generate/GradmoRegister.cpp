@@ -1,9 +1,10 @@
-// Reading Gradmo's VAT register (REG) into JPK_V7M(2) rows: sales by document class and
+// Reading Gradmo's VAT register (REG) into JPK_V7M rows: sales by document class and
 // flag bits, purchases of classes 128 and 129, and the control totals of both sections.
 #include "app/Settings.h"
 #include "base/Error.h"
 #include "base/Paths.h"
 #include "generate/GenJpkVatDlg.h"
+#include "generate/KsefMarking.h"
 #include "generate/RegisterRecords.h"
 #include "generate/RowBuilders.h"
 #include "tools/AmountElements.h"
@@ -71,6 +72,7 @@ void ReadGradmoSales(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
   int count = 0;
   double total = 0;
   std::string prefix, nip, name, address;
+  const KsefRowMarking ksef(document, reg);
   for (reg.First(); !reg.Eof(); reg.Next()) {
     long long documentClass = reg.FieldByName("Class").AsInteger();
     long long flags = reg.FieldByName("Flags").AsInteger();
@@ -90,6 +92,7 @@ void ReadGradmoSales(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
     v7m::IXMLJPK_Ewidencja_SprzedazWiersz row = rows.Add();
     SetSaleLineV7(row, count, prefix, nip, name, doc, DateOf(reg, "Date"), DateOf(reg, "SaleDate"), type,
                   reg.FieldByName("GTU").AsInteger(), procedures);
+    ksef.Sale(row, type, doc);
     int cls = static_cast<int>(documentClass);
     if (ClassIs(cls, 2) || ClassIs(cls, 22)) {
       // Supplies outside the country (K_11, of which services taxed by the EU buyer K_12),
@@ -126,6 +129,7 @@ void ReadGradmoPurchases(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
   int count = 0;
   double total = 0;
   std::string prefix, nip, name, address;
+  const KsefRowMarking ksef(document, reg);
   for (reg.First(); !reg.Eof(); reg.Next()) {
     long long documentClass = reg.FieldByName("Class").AsInteger();
     long long flags = reg.FieldByName("Flags").AsInteger();
@@ -137,6 +141,7 @@ void ReadGradmoPurchases(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document) {
     // DokumentZakupu stays empty: classes 134 and 135 ("VAT_RR") are not purchases here.
     v7m::IXMLJPK_Ewidencja_ZakupWiersz row = rows.Add();
     SetBuyLineV7(row, count, prefix, nip, name, doc, DateOf(reg, "SaleDate"), DateOf(reg, "Date"), "", imp);
+    ksef.Purchase(row, "", imp, doc);
     double net = round2(reg.FieldByName("Value22").AsFloat() + reg.FieldByName("Value7").AsFloat() +
                         reg.FieldByName("Value3").AsFloat() + reg.FieldByName("Value0").AsFloat() +
                         reg.FieldByName("ValueFree").AsFloat());

@@ -1,6 +1,7 @@
-// The two row builders every register reader uses: the identification part of a new
-// SprzedazWiersz or ZakupWiersz of JPK_V7M(2), with the GTU and procedure markers. The
-// amounts (K_10 ... K_47) are written afterwards by the reader.
+// The two row builders every register reader (and the JPK_FA converter) uses: the
+// identification part of a new SprzedazWiersz or ZakupWiersz of JPK_V7M, with the GTU and
+// procedure markers. The KSeF element (JPK_V7M(3)) and the amounts (K_10 ... K_47) are
+// written afterwards.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-// Reading Tulvo's VAT registers into JPK_V7M(2) rows, in both table layouts: the newer one
+// Reading Tulvo's VAT registers into JPK_V7M rows, in both table layouts: the newer one
 // (one "Register" table per year, sales and purchases told by RegType) and the older one
 // (nine tables per year, REGS ... REGBP, periods told by "Period Id"). The control totals
 // are left to the editor's recalculation.
@@ -9,6 +9,7 @@
 #include "base/Paths.h"
 #include "base/Text.h"
 #include "generate/GenJpkVatDlg.h"
+#include "generate/KsefMarking.h"
 #include "generate/RegisterRecords.h"
 #include "generate/RowBuilders.h"
 #include "tools/AmountElements.h"
@@ -93,15 +94,18 @@ void ReadTulvoSales(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document, const s
   v7m::IXMLJPK_Ewidencja_SprzedazWierszList rows = document.Ewidencja().SprzedazWiersz();
   int count = 0;
   std::string prefix, nip, name, address;
+  const KsefRowMarking ksef(document, reg);
   for (reg.First(); !reg.Eof(); reg.Next()) {
     ++count;
     std::string doc = TulvoDocument(reg, tableName);
     GetContractorData(doc, dialog.tblUsers, prefix, nip, name, address, true);
     std::string issued = DateOf(reg, newer ? "DocDate" : "Data Wystawienia");
     std::string sold = DateOf(reg, newer ? "SaleDate" : importSold ? "Data Wplywu" : "Data Sprzedazy");
+    std::string type = reg.FieldByName("TypDokumentu").AsString();
     v7m::IXMLJPK_Ewidencja_SprzedazWiersz row = rows.Add();
-    SetSaleLineV7(row, count, prefix, nip, name, doc, issued, sold, reg.FieldByName("TypDokumentu").AsString(),
-                  reg.FieldByName("GTU").AsInteger(), reg.FieldByName("Procedura").AsInteger());
+    SetSaleLineV7(row, count, prefix, nip, name, doc, issued, sold, type, reg.FieldByName("GTU").AsInteger(),
+                  reg.FieldByName("Procedura").AsInteger());
+    ksef.Sale(row, type, doc);
     // A Tax Free sale ("TaxFree", case as written) reports its 0 % value again in K_14.
     const bool taxFree = doc.starts_with("TaxFree");
     if (newer) {
@@ -135,6 +139,7 @@ void ReadTulvoPurchases(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document, con
   v7m::IXMLJPK_Ewidencja_ZakupWierszList rows = document.Ewidencja().ZakupWiersz();
   int count = 0;
   std::string prefix, nip, name, address;
+  const KsefRowMarking ksef(document, reg);
   auto value = [&reg](const char* field) { return reg.FieldByName(field).AsFloat(); };
   for (reg.First(); !reg.Eof(); reg.Next()) {
     ++count;
@@ -143,9 +148,10 @@ void ReadTulvoPurchases(TGenJpkVatDlg& dialog, const v7m::IXMLJPK& document, con
     std::string bought = DateOf(reg, newer ? "SaleDate" : "Data Wystawienia");
     std::string received = DateOf(reg, newer ? "DocDate" : "Data Wplywu");
     bool imp = (reg.FieldByName("Procedura").AsInteger() & kImportProcedure) != 0;
+    std::string type = reg.FieldByName("TypDokumentu").AsString();
     v7m::IXMLJPK_Ewidencja_ZakupWiersz row = rows.Add();
-    SetBuyLineV7(row, count, prefix, nip, name, doc, bought, received, reg.FieldByName("TypDokumentu").AsString(),
-                 imp);
+    SetBuyLineV7(row, count, prefix, nip, name, doc, bought, received, type, imp);
+    ksef.Purchase(row, type, imp, doc);
     double net, tax;
     if (newer) {
       net = value("NetA") + value("NetB") + value("NetD") + value("Value0");

@@ -1,5 +1,6 @@
 // "JPK_V7 v.2": a fixed 953 x 718 dialog, centred; its geometry beyond the grouping and
-// order of the controls is this view's own.
+// order of the controls is this view's own. The controls of one JPK_V7M structure only are
+// hidden while a document of the other is open.
 #include "gui/JpkVatDlgView.h"
 
 #include <QGridLayout>
@@ -36,8 +37,13 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   files->addWidget(Button(dlg.btnSaveJPK, this, nullptr), 0, 1);
   files->addWidget(Button(dlg.btnMakeJPK, this, [](TJpkVatDlg& d) { d.btnMakeJPKClick(); }), 0, 2);
   int column = 0;
-  for (TLabeledEdit* control : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange}) {
+  // The structure and (JPK_V7M(3)) the rows without a KSeF element stand with the period,
+  // outside the register group, which stays disabled: its red must show.
+  for (TLabeledEdit* control : {&dlg.edNIP, &dlg.edGenDate, &dlg.edDateRange, &dlg.edStructure, &dlg.edKsefMissing}) {
     EditWidgets widgets = MakeLabeledEdit(*control, this);
+    // A creation stamp in UTC is a character longer ("Z"): it must show whole.
+    if (control == &dlg.edGenDate)
+      widgets.edit->setMinimumWidth(widgets.edit->fontMetrics().horizontalAdvance("2026-12-31T23:59:59Z") + 16);
     files->addWidget(widgets.label, 1, column);
     files->addWidget(widgets.edit, 2, column++);
     edits_.emplace_back(control, widgets);
@@ -73,8 +79,8 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
   auto* positions = new QGroupBox(deklaracja);
   positions->setFlat(true);
   Edits(positions,
-        {&dlg.edP37, &dlg.edP38, &dlg.edP39, &dlg.edP40Plus42, &dlg.edP48, &dlg.edP49, &dlg.edP50, &dlg.edP51,
-         &dlg.edP52, &dlg.edP68, &dlg.edP69, &dlg.edORDZU},
+        {&dlg.edP360, &dlg.edP37, &dlg.edP38, &dlg.edP39, &dlg.edP40Plus42, &dlg.edP48, &dlg.edP49, &dlg.edP50,
+         &dlg.edP51, &dlg.edP52, &dlg.edP68, &dlg.edP69, &dlg.edORDZU},
         1);
   columns->addWidget(positions, 1);
 
@@ -143,7 +149,7 @@ JpkVatDlgView::JpkVatDlgView(TJpkVatDlg& dlg, QWidget* parent) : QDialog(parent)
 
   for (auto& [control, widgets] : edits_) {
     bool amount = control != &dlg.edORDZU && control != &dlg.edP61 && control != &dlg.edNIP &&
-                  control != &dlg.edGenDate && control != &dlg.edDateRange;
+                  control != &dlg.edGenDate && control != &dlg.edDateRange && control != &dlg.edStructure;
     if (amount) widgets.edit->setAlignment(Qt::AlignRight);
     if (control == &dlg.edP54) continue;
     TLabeledEdit* edited = control;
@@ -209,9 +215,18 @@ QLineEdit* JpkVatDlgView::Edit(const std::string& name) const {
 void JpkVatDlgView::Refresh() {
   setWindowTitle(Q(dlg_.Caption));
   for (auto& [control, button] : buttons_) ApplyControl(*control, button);
-  for (auto& [control, widgets] : edits_) ApplyEdit(*control, widgets);
+  // Controls of one structure only (P_360 and the KSeF count, the 60-day refund) are hidden
+  // for the other.
+  for (auto& [control, widgets] : edits_) {
+    ApplyEdit(*control, widgets);
+    widgets.label->setVisible(control->Visible);
+    widgets.edit->setVisible(control->Visible);
+  }
   for (auto& [control, box] : groups_) ApplyGroup(*control, box);
-  for (auto& [control, button] : checks_) ApplyCheck(*control, button);
+  for (auto& [control, button] : checks_) {
+    ApplyCheck(*control, button);
+    button->setVisible(control->Visible);
+  }
 }
 
 void JpkVatDlgView::showEvent(QShowEvent* event) {

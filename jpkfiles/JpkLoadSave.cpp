@@ -267,8 +267,8 @@ class SavingState {
   SavingState& operator=(const SavingState&) = delete;
 };
 
-template <typename Root>
-void SaveAs(Root& doc, const char* kind, bool alwaysProposeName) {
+template <typename Root, typename Save>
+void SaveAs(Root& doc, const char* kind, bool alwaysProposeName, Save save) {
   if (doc.IsNull() || !doc.OwnerDocument()->Active()) Fail("Brak aktywnego pliku %s", kind);
   const ProgramSettings& s = Settings();
   FileDialogOptions& dialog = SaveDialog();
@@ -284,7 +284,21 @@ void SaveAs(Root& doc, const char* kind, bool alwaysProposeName) {
   dialog.fileName = *chosen;
   SavingState saving;
   CurrentJpkFileName() = *chosen;
-  SaveJpkFile(doc, *chosen);
+  save(*chosen);
+}
+
+template <typename Root>
+void SaveAs(Root& doc, const char* kind, bool alwaysProposeName) {
+  SaveAs(doc, kind, alwaysProposeName, [&doc](const std::string& chosen) { SaveJpkFile(doc, chosen); });
+}
+
+// The save of a file generated straight to disk: moved into place, then checked as a stream.
+template <typename Root>
+void SaveGeneratedAs(Root& doc, GeneratedJpkFile& file, const char* kind, bool alwaysProposeName) {
+  SaveAs(doc, kind, alwaysProposeName, [&file](const std::string& chosen) {
+    file.MoveTo(chosen);
+    WarnIfJpkFileInvalidStreamed(chosen);
+  });
 }
 
 template <typename Root>
@@ -358,6 +372,9 @@ void SaveJpkFile(kr::IXMLJPKKR& doc, const std::string& fileName) {
 void SaveJpkFAAs(fa::IXMLJPKFA& doc) { SaveAs(doc, "JPK_FA", false); }
 void SaveJpkMAGAs(mag::IXMLJPKMAG& doc) { SaveAs(doc, "JPK_MAG", false); }
 void SaveJpkKRAs(kr::IXMLJPKKR& doc) { SaveAs(doc, "JPK_KR", true); }
+void SaveJpkFAAs(fa::IXMLJPKFA& doc, GeneratedJpkFile& file) { SaveGeneratedAs(doc, file, "JPK_FA", false); }
+void SaveJpkMAGAs(mag::IXMLJPKMAG& doc, GeneratedJpkFile& file) { SaveGeneratedAs(doc, file, "JPK_MAG", false); }
+void SaveJpkKRAs(kr::IXMLJPKKR& doc, GeneratedJpkFile& file) { SaveGeneratedAs(doc, file, "JPK_KR", true); }
 
 void ShowWaitHint(const std::string& message) { Ui().ShowWaitHint(message); }
 void HideWaitHint() { Ui().HideWaitHint(); }

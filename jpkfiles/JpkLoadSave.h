@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "jpkfiles/GeneratedJpkFile.h"
 #include "model/fa/JpkFA.h"
 #include "model/kr/JpkKR.h"
 #include "model/mag/JpkMAG.h"
@@ -62,6 +63,13 @@ void SaveJpkFile(kr::IXMLJPKKR& doc, const std::string& fileName);
 void SaveJpkFAAs(fa::IXMLJPKFA& doc);
 void SaveJpkMAGAs(mag::IXMLJPKMAG& doc);
 void SaveJpkKRAs(kr::IXMLJPKKR& doc);
+
+// The same save-as for a file generated straight to disk: the finished `file` is moved to
+// the chosen name and checked against its schema as a stream (warning as after every
+// save); `doc` is not written nor read back.
+void SaveJpkFAAs(fa::IXMLJPKFA& doc, GeneratedJpkFile& file);
+void SaveJpkMAGAs(mag::IXMLJPKMAG& doc, GeneratedJpkFile& file);
+void SaveJpkKRAs(kr::IXMLJPKKR& doc, GeneratedJpkFile& file);
 
 // The wait message over the main window, through the UI port.
 void ShowWaitHint(const std::string& message);

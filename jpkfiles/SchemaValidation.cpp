@@ -6,6 +6,7 @@
 #include <libxml/catalog.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
+#include <libxml/xmlreader.h>
 #include <libxml/xmlschemas.h>
 
 #include <cstdlib>
@@ -256,6 +257,75 @@ JpkValidation ValidateJpkDocument(xmlDoc* doc, const std::string& schemaDir) {
   return result;
 }
 
+namespace {
+
+// The namespace of the file's root element, read from its first start tag only; false
+// when the file holds no element.
+bool RootNamespace(const std::string& fileName, std::string& rootNamespace, std::string& rootName, long& line) {
+  xmlTextReaderPtr reader =
+      xmlReaderForFile(fileName.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  if (!reader) return false;
+  bool found = false;
+  while (xmlTextReaderRead(reader) == 1) {
+    if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT) continue;
+    const xmlChar* uri = xmlTextReaderConstNamespaceUri(reader);
+    const xmlChar* name = xmlTextReaderConstLocalName(reader);
+    rootNamespace = uri ? reinterpret_cast<const char*>(uri) : "";
+    rootName = name ? reinterpret_cast<const char*>(name) : "";
+    line = xmlTextReaderGetParserLineNumber(reader);
+    found = true;
+    break;
+  }
+  xmlFreeTextReader(reader);
+  return found;
+}
+
+// A streaming check names no node: the element is the one the message names.
+std::string ElementOfMessage(const std::string& message) {
+  const std::string lead = "Element '";
+  if (message.compare(0, lead.size(), lead) != 0) return {};
+  size_t end = message.find('\'', lead.size());
+  return end == std::string::npos ? std::string() : message.substr(lead.size(), end - lead.size());
+}
+
+}  // namespace
+
+JpkValidation ValidateJpkFileStreamed(const std::string& fileName, const std::string& schemaDir) {
+  if (!FileExists(fileName)) Fail("Brak pliku %s", fileName);
+  std::string folder = SchemaFolder(schemaDir);
+  JpkValidation result;
+  std::string rootNamespace, rootName;
+  long rootLine = 0;
+  if (!RootNamespace(fileName, rootNamespace, rootName, rootLine)) {
+    result.violations.push_back({0, "", "Plik nie zawiera dokumentu XML"});
+    return result;
+  }
+  const JpkStructure* structure = FindJpkStructure(rootNamespace);
+  if (!structure) {
+    result.violations.push_back({rootLine, rootName, Format("Nieznana struktura pliku: przestrzeń nazw \"%s\"", rootNamespace)});
+    return result;
+  }
+  result.structure = structure->systemCode;
+  XmlErrorCollector collector;
+  xmlSchemaPtr schema = Schemas().Get(folder, *structure);
+  xmlSchemaValidCtxtPtr validator = xmlSchemaNewValidCtxt(schema);
+  if (!validator) Fail("Brak pamięci na sprawdzenie dokumentu %s", structure->systemCode);
+  int rc;
+  {
+    CollectXmlErrors collect(collector);  // syntax errors of the stream's parser
+    xmlSchemaSetValidStructuredErrors(validator, XmlErrorCollector::Handler, &collector);
+    rc = xmlSchemaValidateFile(validator, fileName.c_str(), 0);
+  }
+  xmlSchemaFreeValidCtxt(validator);
+  for (XmlProblem& problem : collector.problems) {
+    if (problem.element.empty()) problem.element = ElementOfMessage(problem.message);
+    result.violations.push_back({problem.line, std::move(problem.element), std::move(problem.message)});
+  }
+  if (rc != 0 && result.violations.empty())
+    result.violations.push_back({0, "", "Sprawdzenie ze schematem nie powiodło się"});
+  return result;
+}
+
 std::string DescribeViolation(const SchemaViolation& violation) {
   std::string where = Format("wiersz %d", violation.line);
   if (!violation.element.empty()) where += " (" + violation.element + ")";
@@ -264,6 +334,10 @@ std::string DescribeViolation(const SchemaViolation& violation) {
 
 bool WarnIfJpkFileInvalid(const std::string& fileName) {
   return WarnIfInvalid(fileName, [&] { return ValidateJpkFile(fileName); });
+}
+
+bool WarnIfJpkFileInvalidStreamed(const std::string& fileName) {
+  return WarnIfInvalid(fileName, [&] { return ValidateJpkFileStreamed(fileName); });
 }
 
 bool WarnIfJpkDocumentInvalid(xmlDoc* doc, const std::string& fileName) {

@@ -49,6 +49,10 @@ JpkValidation ValidateJpkFile(const std::string& fileName, const std::string& sc
 // with), so a file just read back need not be read again.
 JpkValidation ValidateJpkDocument(xmlDoc* doc, const std::string& schemaDir = {});
 
+// The same check as ValidateJpkFile, reading the file as a stream: no tree of it is built,
+// so a file of any size is checked in bounded memory.
+JpkValidation ValidateJpkFileStreamed(const std::string& fileName, const std::string& schemaDir = {});
+
 // "wiersz 12 (KodUrzedu): ..." for one violation.
 std::string DescribeViolation(const SchemaViolation& violation);
 
@@ -56,6 +60,8 @@ std::string DescribeViolation(const SchemaViolation& violation);
 // it cannot be checked, one warning goes to the user through the UI port; the file stays
 // as saved. Returns true when the file was checked and is valid.
 bool WarnIfJpkFileInvalid(const std::string& fileName);
+// The same with the file read as a stream (ValidateJpkFileStreamed).
+bool WarnIfJpkFileInvalidStreamed(const std::string& fileName);
 // The same for `doc`, the document just read back from `fileName`.
 bool WarnIfJpkDocumentInvalid(xmlDoc* doc, const std::string& fileName);
 

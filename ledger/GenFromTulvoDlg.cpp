@@ -52,7 +52,13 @@ void TGenFromTulvoDlg::FormClose() {
 }
 
 void TGenFromTulvoDlg::OfferSaveKR() {
-  if (Ui().Ask(MessageKind::Confirmation, kSaveQuestion, Buttons::YesNo) == Answer::Yes) SaveJpkKRAs(JPKKR);
+  // The generated file is moved into place, or removed when it is not saved.
+  std::unique_ptr<GeneratedJpkFile> file = std::move(Generated);
+  if (Ui().Ask(MessageKind::Confirmation, kSaveQuestion, Buttons::YesNo) != Answer::Yes) return;
+  if (file && file->Finished())
+    SaveJpkKRAs(JPKKR, *file);
+  else
+    SaveJpkKRAs(JPKKR);
 }
 
 void TGenFromTulvoDlg::btnDoItClick() {
@@ -87,6 +93,7 @@ void TGenFromTulvoDlg::DoFromTulvo() {
   StartTime = Clock::Now();
   SetInProgresState(true, kWaitMessage, 5);
   JPKKR = kr::NewJpkKR();
+  Generated.reset();
   TaskError.clear();
   Task = std::make_unique<TBackgroundTask>([this] { GenerateKR(); });
   Task->Start();
@@ -94,22 +101,29 @@ void TGenFromTulvoDlg::DoFromTulvo() {
 
 void TGenFromTulvoDlg::GenerateKR() {
   std::string error;
+  bool made = false;
+  MadeSuccessfully = false;
   try {
     FTaskCur = 0;
     InitJpkKRDoc(JPKKR);
     SetJpkKRHeader(JPKKR);
+    Generated = std::make_unique<GeneratedJpkFile>(JPKKR.OwnerDocument(), StreamBatch);
     ThreadProgress("Generowanie ZOiS", -1);
     BuildZOiS();
     ThreadProgress("Generowanie dziennika", FTaskCur + 1);
     BuildDziennik();
     ThreadProgress("Generowanie zapisów na kontach", -1);
     BuildKontoZapis();
-    MadeSuccessfully = true;
+    Generated->Finish();
+    made = true;
   } catch (const ETaskCancelled&) {
     // Cancelled at program end: nobody is left to tell.
   } catch (const std::exception& e) {
     error = e.what();
   }
+  // A run that did not end well leaves no file behind.
+  if (!made) Generated.reset();
+  MadeSuccessfully = made;
   // The final step belongs to the user-interface thread; this thread ends right after.
   Ui().PostToUiThread([this, error] {
     TaskError = error;

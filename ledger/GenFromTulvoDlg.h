@@ -4,7 +4,7 @@
 // dialog closes and offers to save the file.
 //
 // Threads: GenerateKR and the three Build... sections run on the task's thread and touch
-// only JPKKR, Query, tblDetails, tblTmp and the progress fields; everything that changes the
+// only JPKKR, Generated, Query, tblDetails, tblTmp and the progress fields; everything that changes the
 // window runs on the user-interface thread (ThreadProgress hands the counter over there
 // and waits; the final step is posted there). FTaskCur is atomic and FProgMsg is locked,
 // since the task writes them while the timer reads them.
@@ -20,6 +20,7 @@
 #include "app/ui/ProgressControls.h"
 #include "app/ui/Window.h"
 #include "base/DateTime.h"
+#include "jpkfiles/GeneratedJpkFile.h"
 #include "ledger/BackgroundTask.h"
 #include "model/kr/JpkKR.h"
 #include "tools/db/Query.h"
@@ -77,6 +78,11 @@ class TGenFromTulvoDlg : public Window {
   std::unique_ptr<TBackgroundTask> Task;
   std::atomic<bool> MadeSuccessfully = false;
   kr::IXMLJPKKR JPKKR;
+  // The file the task writes JPKKR's records to as it makes them (JPKKR keeps only what
+  // is not yet written once a section outgrows StreamBatch records). Set while the task
+  // runs, kept after a successful run until the save offer is answered.
+  std::unique_ptr<GeneratedJpkFile> Generated;
+  size_t StreamBatch = xml::TXMLStreamedSave::kDefaultBatch;
   // The message of the error that ended the last run ("" after success or cancellation).
   std::string TaskError;
 
@@ -110,6 +116,10 @@ class TGenFromTulvoDlg : public Window {
 
  private:
   void FinishTask();
+  // Called by the sections after each finished record.
+  void RecordDone() {
+    if (Generated) Generated->RecordDone(JPKKR);
+  }
   std::string GroupName(const std::string& symbol) const;
 
   const std::vector<std::string>& tulvoAccSet_;

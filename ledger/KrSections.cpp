@@ -172,6 +172,7 @@ void TGenFromTulvoDlg::BuildZOiS() {
     row.Set_ObrotyMaNarast(credit);
     row.Set_SaldoWinien(tblTmp.FieldByName("SaldoDebit").AsFloat());
     row.Set_SaldoMa(tblTmp.FieldByName("SaldoCredit").AsFloat());
+    RecordDone();
   }
 }
 
@@ -215,6 +216,7 @@ void TGenFromTulvoDlg::BuildDziennik() {
     row.Set_KodOperatora(Query.FieldByName("Operator Id").AsString());
     row.Set_OpisOperacji(comments.empty() ? bookType : comments);
     row.Set_DziennikKwotaOperacji(amount);
+    RecordDone();
   }
 }
 
@@ -266,6 +268,7 @@ void TGenFromTulvoDlg::BuildKontoZapis() {
     side(
         credit, creditTotal, [&](const std::string& code) { row.Set_KodKontaMa(code); },
         [&](double amount) { row.Set_KwotaMa(amount); }, [&](const std::string& text) { row.Set_OpisZapisuMa(text); });
+    RecordDone();
   }
 }
 

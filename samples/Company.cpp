@@ -185,7 +185,9 @@ const std::vector<Account>& ChartOfAccounts() {
   return accounts;
 }
 
-std::vector<DateTime> SampleMonths() { return {{2023, 12, 1}, {2024, 1, 1}, {2024, 2, 1}, {2024, 3, 1}}; }
+std::vector<DateTime> SampleMonths() {
+  return {{2023, 12, 1}, {2024, 1, 1}, {2024, 2, 1}, {2024, 3, 1}, {2026, 2, 1}, {2026, 3, 1}};
+}
 
 std::string DocumentName(const std::string& prefix, int number, const DateTime& date) {
   return Format("%s %d/%02d/%04d", prefix, number, date.month, date.year);

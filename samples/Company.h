@@ -76,7 +76,7 @@ const Goods& GoodsByIndex(const std::string& index);
 // 202-x-n) are added for the contractors a year's entries use.
 const std::vector<Account>& ChartOfAccounts();
 
-// The months of the sample data: December 2023 to March 2024.
+// The months of the sample data: December 2023 to March 2024, February and March 2026.
 std::vector<DateTime> SampleMonths();
 
 // The number of a sample document: "FV 12/03/2024" style, prefix, running number and

@@ -5,12 +5,14 @@
 #include "base/Error.h"
 #include "base/Text.h"
 #include "samples/Company.h"
+#include "samples/SampleKsef.h"
 #include "samples/SampleTables.h"
 #include "samples/VatDocuments.h"
 
 namespace velkar::samples {
 
-TableDef FennikRegisterTable() {
+// The layout without the field "NrKSeF".
+static TableDef FennikRegisterLayout() {
   return {{{"Number", FieldType::Long},
            {"RegId", FieldType::Short},
            {"VATMonth", FieldType::Short},
@@ -33,6 +35,8 @@ TableDef FennikRegisterTable() {
           0,
           1250};
 }
+
+TableDef FennikRegisterTable(bool ksef) { return WithKsefField(FennikRegisterLayout(), ksef); }
 
 namespace {
 
@@ -62,27 +66,29 @@ int RegId(VatRegister reg) {
 void Append(ParadoxWriter& table, const VatDocument& d, const std::string& name, int month) {
   // The VAT columns of a purchase hold the deductible VAT; the rest is VatNoDeduct.
   double vat22 = d.Sale() ? d.amounts.vat23 : d.amounts.vat23 - d.vatNonDeductible;
-  table.Append(table.NewRecord()
-                   .Set("Number", static_cast<int>(table.Count() + 1))
-                   .Set("RegId", RegId(d.reg))
-                   .Set("VATMonth", month)
-                   .Set("DocName", name)
-                   .Set("FirmId", d.contractor)
-                   // Sales: issue date; purchases: date of receipt.
-                   .Set("RegDate", d.Sale() ? d.issueDate : d.receiptDate)
-                   .Set("SaleDate", d.Sale() ? d.saleDate : d.issueDate)
-                   .Set("TypDokumentu", d.typDokumentu)
-                   .Set("GTU", d.gtu)
-                   .Set("Procedura", d.procedures)
-                   .Set("ValueFree", d.amounts.free)
-                   .Set("Value0", d.amounts.zero)
-                   .Set("Net3", d.amounts.net5)
-                   .Set("Vat3", d.amounts.vat5)
-                   .Set("Net7", d.amounts.net8)
-                   .Set("Vat7", d.amounts.vat8)
-                   .Set("Net22", d.amounts.net23)
-                   .Set("Vat22", vat22)
-                   .Set("VatNoDeduct", d.vatNonDeductible));
+  Record record = table.NewRecord();
+  record.Set("Number", static_cast<int>(table.Count() + 1))
+      .Set("RegId", RegId(d.reg))
+      .Set("VATMonth", month)
+      .Set("DocName", name)
+      .Set("FirmId", d.contractor)
+      // Sales: issue date; purchases: date of receipt.
+      .Set("RegDate", d.Sale() ? d.issueDate : d.receiptDate)
+      .Set("SaleDate", d.Sale() ? d.saleDate : d.issueDate)
+      .Set("TypDokumentu", d.typDokumentu)
+      .Set("GTU", d.gtu)
+      .Set("Procedura", d.procedures)
+      .Set("ValueFree", d.amounts.free)
+      .Set("Value0", d.amounts.zero)
+      .Set("Net3", d.amounts.net5)
+      .Set("Vat3", d.amounts.vat5)
+      .Set("Net7", d.amounts.net8)
+      .Set("Vat7", d.amounts.vat8)
+      .Set("Net22", d.amounts.net23)
+      .Set("Vat22", vat22)
+      .Set("VatNoDeduct", d.vatNonDeductible);
+  if (table.HasField("NrKSeF")) record.Set("NrKSeF", d.ksef);
+  table.Append(record);
 }
 
 }  // namespace
@@ -94,7 +100,7 @@ void WriteFennik(const std::string& dir, const SampleSet& set) {
     return;
   }
   for (const auto& [year, months] : VatDocumentsByYear(set.months, set.seed + 3, 5)) {
-    ParadoxWriter reg(YearFolder(dir, year) + "Register", FennikRegisterTable());
+    ParadoxWriter reg(YearFolder(dir, year) + "Register", FennikRegisterTable(RegisterHasKsefField(year)));
     for (const auto& [month, docs] : months)
       for (const VatDocument& d : docs) {
         // February's Tax Free sale was typed in lower case: it is not reported as Tax Free.
@@ -103,6 +109,7 @@ void WriteFennik(const std::string& dir, const SampleSet& set) {
         Append(reg, d, name, month.month);
       }
     reg.Close();
+    WriteKsefLists(dir, months);
   }
 }
 

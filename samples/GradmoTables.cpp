@@ -7,6 +7,7 @@
 
 #include "base/Error.h"
 #include "samples/Company.h"
+#include "samples/SampleKsef.h"
 #include "samples/SampleRandom.h"
 #include "samples/SampleTables.h"
 #include "tools/Dictionaries.h"
@@ -14,7 +15,8 @@
 
 namespace velkar::samples {
 
-TableDef GradmoRegTable() {
+// The layout without the field "NrKSeF".
+static TableDef GradmoRegLayout() {
   return {{{"Class", FieldType::Short},       {"Year", FieldType::Short},         {"MagId", FieldType::Short},
            {"Number", FieldType::Long},       {"Flags", FieldType::Long},         {"Document", FieldType::Alpha, 30},
            {"User", FieldType::Long},         {"Payer", FieldType::Long},         {"Date", FieldType::Date},
@@ -26,6 +28,8 @@ TableDef GradmoRegTable() {
           4,
           1250};
 }
+
+TableDef GradmoRegTable(bool ksef) { return WithKsefField(GradmoRegLayout(), ksef); }
 
 TableDef GradmoWiTable() {
   return {{{"Type", FieldType::Short},
@@ -136,6 +140,7 @@ struct Doc {
   int gtu = 0;
   double value = 0, valueFree = 0, value0 = 0, value3 = 0, tax3 = 0, value7 = 0, tax7 = 0, value22 = 0, tax22 = 0;
   double totalTax = 0, costValue = 0;
+  std::string ksef, ksefListed;  // KSeF number in the register, or only in the period's list
 
   auto Key() const { return std::make_tuple(type, year, kMag, number); }
 };
@@ -529,38 +534,58 @@ std::vector<Doc> MonthDocuments(const DateTime& month, SampleRandom& r, std::map
   return docs;
 }
 
-void WriteDocuments(const std::string& dir, const std::string& prefix, std::vector<Doc> docs) {
+// KSeF numbers of the register's invoices of a period from February 2026, drawn from a
+// stream of their own: domestic sales invoices and their corrections (issued by the company)
+// and domestic purchases other than imports (issued by the supplier, on the purchase date).
+// Receipts, exports, EU supplies and warehouse documents have none.
+void DrawKsefNumbers(std::vector<Doc>& docs, const DateTime& month, std::uint64_t seed) {
+  if (!KsefPeriod(month)) return;
+  SampleRandom random = KsefRandom(seed, month);
+  for (Doc& d : docs) {
+    if (!d.inRegister || (d.regFlags & kExcluded)) continue;
+    bool sale = d.type == 0 || d.type == 1 || d.type == 4 || d.type == 48;
+    bool purchase = (d.type == 128 || d.type == 129) && !(d.regFlags & kImport);
+    if (!sale && !purchase) continue;
+    std::string counterparty = DomesticNip(ContractorByNumber(d.payer));
+    if (counterparty.empty()) continue;
+    DrawKsef(sale ? Company().nip : counterparty, sale ? d.date : d.saleDate, random, d.ksef, d.ksefListed);
+  }
+}
+
+void WriteDocuments(const std::string& dir, const std::string& prefix, std::vector<Doc> docs, bool ksef) {
   std::sort(docs.begin(), docs.end(), [](const Doc& a, const Doc& b) { return a.Key() < b.Key(); });
-  ParadoxWriter reg(dir + prefix + "REG", GradmoRegTable());
+  ParadoxWriter reg(dir + prefix + "REG", GradmoRegTable(ksef));
   ParadoxWriter wi(dir + prefix + "WI", GradmoWiTable());
   ParadoxWriter wt(dir + prefix + "WT", GradmoWtTable());
   for (const Doc& d : docs) {
     if (d.inRegister) {
       DateTime payDate = FromDayNumber(DayNumber(d.date) + d.payDelay);
-      reg.Append(reg.NewRecord()
-                     .Set("Class", d.type)
-                     .Set("Year", d.year)
-                     .Set("MagId", kMag)
-                     .Set("Number", d.number)
-                     .Set("Flags", d.regFlags)
-                     .Set("Document", d.name)
-                     .Set("User", d.user)
-                     .Set("Payer", d.payer)
-                     .Set("Date", d.date)
-                     .Set("SaleDate", d.saleDate)
-                     .Set("PayDate", payDate)
-                     .Set("GTU", d.gtu)
-                     .Set("Value", d.value)
-                     .Set("ValueFree", d.valueFree)
-                     .Set("Value0", d.value0)
-                     .Set("Value3", d.value3)
-                     .Set("Tax3", d.tax3)
-                     .Set("Value7", d.value7)
-                     .Set("Tax7", d.tax7)
-                     .Set("Value22", d.value22)
-                     .Set("Tax22", d.tax22)
-                     .Set("TotalTax", d.totalTax)
-                     .Set("CostValue", d.costValue));
+      Record record = reg.NewRecord();
+      record.Set("Class", d.type)
+          .Set("Year", d.year)
+          .Set("MagId", kMag)
+          .Set("Number", d.number)
+          .Set("Flags", d.regFlags)
+          .Set("Document", d.name)
+          .Set("User", d.user)
+          .Set("Payer", d.payer)
+          .Set("Date", d.date)
+          .Set("SaleDate", d.saleDate)
+          .Set("PayDate", payDate)
+          .Set("GTU", d.gtu)
+          .Set("Value", d.value)
+          .Set("ValueFree", d.valueFree)
+          .Set("Value0", d.value0)
+          .Set("Value3", d.value3)
+          .Set("Tax3", d.tax3)
+          .Set("Value7", d.value7)
+          .Set("Tax7", d.tax7)
+          .Set("Value22", d.value22)
+          .Set("Tax22", d.tax22)
+          .Set("TotalTax", d.totalTax)
+          .Set("CostValue", d.costValue);
+      if (ksef) record.Set("NrKSeF", d.ksef);
+      reg.Append(record);
     }
     if (!d.inWarehouse) continue;
     Record record = wi.NewRecord();
@@ -632,7 +657,9 @@ void WriteBenchmarkRegister(const std::string& dir, const SampleSet& set) {
   const DateTime& month = set.months.back();
   SampleRandom r(set.seed);
   SampleRandom lineRandom(set.seed + 7);
-  ParadoxWriter reg(dir + DatePrefixedName(false, "REG", month), GradmoRegTable(), set.scale);
+  SampleRandom ksefRandom(set.seed + 11);
+  bool ksef = RegisterHasKsefField(month.year);
+  ParadoxWriter reg(dir + DatePrefixedName(false, "REG", month), GradmoRegTable(ksef), set.scale);
   ParadoxWriter wi(dir + DatePrefixedName(false, "WI", month), GradmoWiTable(), set.scale);
   ParadoxWriter wt(dir + DatePrefixedName(false, "WT", month), GradmoWtTable(), set.scale * 5);
   std::vector<const Goods*> stock;
@@ -649,24 +676,27 @@ void WriteBenchmarkRegister(const std::string& dir, const SampleSet& set) {
     double net = r.Between(1000, 500000) / 100.0;
     double tax = NetToTax(23, net);
     DateTime date = DayOf(month, r.Between(1, 28));
-    reg.Append(reg.NewRecord()
-                   .Set("Class", sale ? 0 : 128)
-                   .Set("Year", month.year)
-                   .Set("MagId", kMag)
-                   .Set("Number", number)
-                   .Set("Flags", 0)
-                   .Set("Document", Format("%s %d/%02d/%04d", sale ? "FV" : "FZ", number, month.month, month.year))
-                   .Set("User", contractor)
-                   .Set("Payer", contractor)
-                   .Set("Date", date)
-                   .Set("SaleDate", date)
-                   .Set("PayDate", date)
-                   .Set("GTU", 0)
-                   .Set("Value", round2(net + tax))
-                   .Set("Value22", net)
-                   .Set("Tax22", tax)
-                   .Set("TotalTax", tax)
-                   .Set("CostValue", round2(net * 0.7)));
+    Record record = reg.NewRecord();
+    record.Set("Class", sale ? 0 : 128)
+        .Set("Year", month.year)
+        .Set("MagId", kMag)
+        .Set("Number", number)
+        .Set("Flags", 0)
+        .Set("Document", Format("%s %d/%02d/%04d", sale ? "FV" : "FZ", number, month.month, month.year))
+        .Set("User", contractor)
+        .Set("Payer", contractor)
+        .Set("Date", date)
+        .Set("SaleDate", date)
+        .Set("PayDate", date)
+        .Set("GTU", 0)
+        .Set("Value", round2(net + tax))
+        .Set("Value22", net)
+        .Set("Tax22", tax)
+        .Set("TotalTax", tax)
+        .Set("CostValue", round2(net * 0.7));
+    // From 2026 every third sale carries its KSeF number.
+    if (ksef) record.Set("NrKSeF", sale && number % 3 == 1 ? SampleKsefNumber(Company().nip, date, ksefRandom) : "");
+    reg.Append(record);
     int type = sale ? 0 : 128;
     // The document's contractor is on the side's table: a listed card that is no customer
     // (or no supplier) gives way to one that is; generated cards are both.
@@ -726,15 +756,22 @@ void WriteGradmo(const std::string& dir, const SampleSet& set) {
   std::map<int, std::vector<Doc>> byYear;
   for (const DateTime& month : set.months) {
     std::vector<Doc> docs = MonthDocuments(month, r, counters);
+    DrawKsefNumbers(docs, month, set.seed);
     std::string prefix = DatePrefixedName(false, "", month);
-    WriteDocuments(dir, prefix, docs);
+    WriteDocuments(dir, prefix, docs, RegisterHasKsefField(month.year));
+    if (KsefPeriod(month)) {
+      std::vector<KsefListEntry> entries;
+      for (const Doc& d : docs)
+        if (!d.ksefListed.empty()) entries.push_back({d.name, DomesticNip(ContractorByNumber(d.payer)), d.ksefListed});
+      WriteKsefList(dir + KsefListName(month), entries);
+    }
     WriteGoods(dir, prefix, month);
     auto& year = byYear[month.year];
     year.insert(year.end(), docs.begin(), docs.end());
   }
   for (const auto& [year, docs] : byYear) {
     DateTime first{year, 1, 1};
-    WriteDocuments(dir, DatePrefixedName(true, "", first), docs);
+    WriteDocuments(dir, DatePrefixedName(true, "", first), docs, RegisterHasKsefField(year));
     WriteGoods(dir, DatePrefixedName(true, "", first), first);
   }
   WritePeriodContractorTables(dir, set);

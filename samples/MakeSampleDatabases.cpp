@@ -1,7 +1,9 @@
 // velkar-samples: writes the sample Paradox databases of the demo company.
 #include <iostream>
+#include <optional>
 #include <string>
 
+#include "base/DateTime.h"
 #include "base/Error.h"
 #include "base/Text.h"
 #include "samples/SampleTables.h"
@@ -25,12 +27,19 @@ int main(int argc, char** argv) {
           ledger = number;
         else
           set.seed = static_cast<std::uint64_t>(number);
+      } else if (word == "--month") {
+        // The one month to write (a benchmark set of March 2026, say): RRRR-MM.
+        std::optional<DateTime> month;
+        if (i + 1 < argc && std::string(argv[i + 1]).size() == 7) month = ParseDate(std::string(argv[i + 1]) + "-01");
+        if (!month) Fail("Opcja --month wymaga miesiąca RRRR-MM");
+        set.months = {*month};
+        ++i;
       } else if (word == "--help" || word == "-h") {
-        std::cout
-            << "Użycie: velkar-samples FOLDER [--scale N] [--ledger N] [--seed S]\n"
-               "Zapisuje przykładowe bazy Gradmo, Tulvo i Fennik firmy demonstracyjnej.\n"
-               "--scale N: zamiast danych firmy N dokumentów w rejestrach ostatniego miesiąca (testy wydajności).\n"
-               "--ledger N: tylko księga Tulvo 2024 z N zapisami w marcu (testy wydajności JPK_KR).\n";
+        std::cout << "Użycie: velkar-samples FOLDER [--scale N] [--month RRRR-MM] [--ledger N] [--seed S]\n"
+                     "Zapisuje przykładowe bazy Gradmo, Tulvo i Fennik firmy demonstracyjnej.\n"
+                     "--scale N: zamiast danych firmy N dokumentów w rejestrach marca 2024 (testy wydajności).\n"
+                     "--month RRRR-MM: tylko ten miesiąc (z --scale: miesiąc rejestrów).\n"
+                     "--ledger N: tylko księga Tulvo 2024 z N zapisami w marcu (testy wydajności JPK_KR).\n";
         return 0;
       } else if (!word.empty() && word[0] == '-') {
         Fail("Nieznana opcja: %s", word);

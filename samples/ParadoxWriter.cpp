@@ -237,6 +237,7 @@ ParadoxWriter::ParadoxWriter(const std::string& path, const TableDef& def, std::
   // Block size code (KiB): pxlib picks a small one; a table of more than 65535 such
   // blocks needs bigger ones.
   if (expectedRecords * recordSize > 48LL * 1024 * 1024) impl_->doc->px_head->px_maxtablesize = 16;
+  if (expectedRecords * recordSize > 768LL * 1024 * 1024) impl_->doc->px_head->px_maxtablesize = 32;
   impl_->buffer.resize(static_cast<size_t>(recordSize));
 }
 

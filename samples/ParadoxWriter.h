@@ -71,6 +71,7 @@ class ParadoxWriter {
   void Close();
 
   const std::string& Name() const { return name_; }
+  bool HasField(const std::string& field) const { return index_.contains(field); }
   std::int64_t Count() const { return count_; }
 
  private:

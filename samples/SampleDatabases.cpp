@@ -12,7 +12,8 @@ namespace velkar::samples {
 
 void WriteSampleDatabases(const std::string& root, SampleSet set) {
   std::string base = IncludeTrailingPathDelimiter(root);
-  if (set.months.empty()) set.months = SampleMonths();
+  // A benchmark set is one month: March 2024 unless the months are given.
+  if (set.months.empty()) set.months = set.scale > 0 ? std::vector<DateTime>{{2024, 3, 1}} : SampleMonths();
   int listed = static_cast<int>(Contractors().size());
   if (set.scale > 0) {
     set.months = {set.months.back()};

@@ -10,19 +10,21 @@
 
 #include "base/DateTime.h"
 #include "samples/ParadoxWriter.h"
+#include "samples/VatDocuments.h"
 
 namespace velkar::samples {
-
-struct VatDocument;
 
 // Contractor tables: "Users" (single table, street and house apart) and the per-period
 // customer (UR) and supplier (UC) tables.
 TableDef UsersTable();
 TableDef PeriodContractorTable();
 
+// The register tables of a year from 2026 on (`ksef`) end with the text field "NrKSeF":
+// the invoice's KSeF number, empty when the invoice has none (RegisterHasKsefField).
+
 // Gradmo: the VAT register REG, warehouse documents WI, their lines WT, goods W and
 // goods series WS.
-TableDef GradmoRegTable();
+TableDef GradmoRegTable(bool ksef = false);
 TableDef GradmoWiTable();
 TableDef GradmoWtTable();
 TableDef GradmoWTable();
@@ -30,18 +32,18 @@ TableDef GradmoWsTable();
 
 // Tulvo: one of the nine registers of the older layout, the newer "Register", and the
 // ledger tables "accounts", "journal" and "details".
-TableDef TulvoOldRegisterTable();
-TableDef TulvoRegisterTable();
+TableDef TulvoOldRegisterTable(bool ksef = false);
+TableDef TulvoRegisterTable(bool ksef = false);
 TableDef TulvoAccountsTable();
 TableDef TulvoJournalTable();
 TableDef TulvoDetailsTable();
 
 // Fennik: "Register".
-TableDef FennikRegisterTable();
+TableDef FennikRegisterTable(bool ksef = false);
 
 // What to write.
 struct SampleSet {
-  std::vector<DateTime> months;  // the months of documents
+  std::vector<DateTime> months;  // the months of documents (empty: SampleMonths(), or March 2024 with a scale)
   std::uint64_t seed = 20240315;
   // 0: the demo company's documents. N > 0: N documents in each register of the last
   // month (and N / 10 contractor cards) for benchmarks.
@@ -49,14 +51,21 @@ struct SampleSet {
   int cards = 0;  // contractor cards written (derived from scale)
 };
 
+// `def` with the field "NrKSeF" at its end when `ksef` is set.
+TableDef WithKsefField(TableDef def, bool ksef);
+
 // The folder of `year` under `dir` ("2024/", with the separator), created if missing.
 std::string YearFolder(const std::string& dir, int year);
 
 // The benchmark register: `set.scale` documents of the last month drawn from `seed`, each
 // handed with the month number to `append` for the table "Register" (layout `table`) in
-// that month's year folder.
+// that month's year folder (with the field "NrKSeF" from 2026 on).
 void WriteBenchmarkRegister(const std::string& dir, const SampleSet& set, std::uint64_t seed, const TableDef& table,
                             const std::function<void(ParadoxWriter&, const VatDocument&, int)>& append);
+
+// The KSeF number lists of the months from February 2026 in `dir` (a program's folder): the
+// invoices whose register records have no number but the list gives one.
+void WriteKsefLists(const std::string& dir, const VatMonths& months);
 
 // Contractor cards: the company's list, then generated cards up to `cards`.
 void WriteUsersTable(const std::string& dir, const SampleSet& set);
@@ -70,6 +79,8 @@ void WriteGradmo(const std::string& dir, const SampleSet& set);
 void WriteTulvo(const std::string& dir, const SampleSet& set, bool newerLayout);
 
 // Fennik folder with one year folder per year: "Register".
+// Gradmo, Tulvo and Fennik write into their folder the KSeF number list of each month from
+// February 2026 (KsefListName).
 void WriteFennik(const std::string& dir, const SampleSet& set);
 
 // Everything under `root`: Gradmo/, Kontrahenci/, Tulvo/, TulvoStary/, Fennik/,

@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "base/Paths.h"
 #include "samples/Company.h"
+#include "samples/SampleKsef.h"
 #include "samples/SampleTables.h"
 #include "samples/TulvoLedger.h"
 #include "samples/VatDocuments.h"
@@ -12,7 +13,8 @@
 
 namespace velkar::samples {
 
-TableDef TulvoOldRegisterTable() {
+// The layout without the field "NrKSeF".
+static TableDef TulvoOldRegisterLayout() {
   return {{{"Number", FieldType::Long},
            {"Period Id", FieldType::Short},
            {"Dokument", FieldType::Alpha, 30},
@@ -37,7 +39,10 @@ TableDef TulvoOldRegisterTable() {
           852};
 }
 
-TableDef TulvoRegisterTable() {
+TableDef TulvoOldRegisterTable(bool ksef) { return WithKsefField(TulvoOldRegisterLayout(), ksef); }
+
+// The layout without the field "NrKSeF".
+static TableDef TulvoRegisterLayout() {
   return {{{"Number", FieldType::AutoInc},
            {"RegType", FieldType::Short},
            {"VatPeriod", FieldType::Short},
@@ -59,6 +64,8 @@ TableDef TulvoRegisterTable() {
           0,
           1250};
 }
+
+TableDef TulvoRegisterTable(bool ksef) { return WithKsefField(TulvoRegisterLayout(), ksef); }
 
 namespace {
 
@@ -87,33 +94,36 @@ void AppendOld(ParadoxWriter& table, const VatDocument& d, int periodId) {
     // Purchases: the date of receipt, the deductible VAT and the part that is not.
     record.Set("Data Wplywu", d.receiptDate).Set("VatNPO", d.vatNonDeductible).Set("VAT", d.DeductibleVat());
   }
+  if (table.HasField("NrKSeF")) record.Set("NrKSeF", d.ksef);
   table.Append(record);
 }
 
 void AppendNew(ParadoxWriter& table, const VatDocument& d, int month) {
   // The newer layout keeps only the deductible VAT of a purchase.
   double vat23 = d.Sale() ? d.amounts.vat23 : d.amounts.vat23 - d.vatNonDeductible;
-  table.Append(table.NewRecord()
-                   .Set("Number", static_cast<int>(table.Count() + 1))
-                   .Set("RegType", d.Sale() ? 0 : 128)
-                   .Set("VatPeriod", month)
-                   .Set("DocName", d.name)
-                   .Set("FirmId", d.contractor)
-                   // Sales: issue date; purchases: date of receipt. SaleDate: date of supply
-                   // (sales) or of purchase (purchases).
-                   .Set("DocDate", d.Sale() ? d.issueDate : d.receiptDate)
-                   .Set("SaleDate", d.Sale() ? d.saleDate : d.issueDate)
-                   .Set("TypDokumentu", d.typDokumentu)
-                   .Set("GTU", d.gtu)
-                   .Set("Procedura", d.procedures)
-                   .Set("ValueFree", d.amounts.free)
-                   .Set("Value0", d.amounts.zero)
-                   .Set("NetA", d.amounts.net23)
-                   .Set("VatA", vat23)
-                   .Set("NetB", d.amounts.net8)
-                   .Set("VatB", d.amounts.vat8)
-                   .Set("NetD", d.amounts.net5)
-                   .Set("VatD", d.amounts.vat5));
+  Record record = table.NewRecord();
+  record.Set("Number", static_cast<int>(table.Count() + 1))
+      .Set("RegType", d.Sale() ? 0 : 128)
+      .Set("VatPeriod", month)
+      .Set("DocName", d.name)
+      .Set("FirmId", d.contractor)
+      // Sales: issue date; purchases: date of receipt. SaleDate: date of supply
+      // (sales) or of purchase (purchases).
+      .Set("DocDate", d.Sale() ? d.issueDate : d.receiptDate)
+      .Set("SaleDate", d.Sale() ? d.saleDate : d.issueDate)
+      .Set("TypDokumentu", d.typDokumentu)
+      .Set("GTU", d.gtu)
+      .Set("Procedura", d.procedures)
+      .Set("ValueFree", d.amounts.free)
+      .Set("Value0", d.amounts.zero)
+      .Set("NetA", d.amounts.net23)
+      .Set("VatA", vat23)
+      .Set("NetB", d.amounts.net8)
+      .Set("VatB", d.amounts.vat8)
+      .Set("NetD", d.amounts.net5)
+      .Set("VatD", d.amounts.vat5);
+  if (table.HasField("NrKSeF")) record.Set("NrKSeF", d.ksef);
+  table.Append(record);
 }
 
 }  // namespace
@@ -127,14 +137,15 @@ void WriteTulvo(const std::string& dir, const SampleSet& set, bool newerLayout) 
   // The same documents in both layouts, so that the two readers can be compared.
   for (const auto& [year, months] : VatDocumentsByYear(set.months, set.seed + 2, 8)) {
     std::string yearDir = YearFolder(dir, year);
+    bool ksef = RegisterHasKsefField(year);
     if (newerLayout) {
-      ParadoxWriter reg(yearDir + "Register", TulvoRegisterTable());
+      ParadoxWriter reg(yearDir + "Register", TulvoRegisterTable(ksef));
       for (const auto& [month, docs] : months)
         for (const VatDocument& d : docs) AppendNew(reg, d, month.month);
       reg.Close();
     } else {
       for (VatRegister kind : AllVatRegisters()) {
-        ParadoxWriter reg(yearDir + TulvoTableName(kind), TulvoOldRegisterTable());
+        ParadoxWriter reg(yearDir + TulvoTableName(kind), TulvoOldRegisterTable(ksef));
         for (const auto& [month, docs] : months)
           for (const VatDocument& d : docs)
             if (d.reg == kind) AppendOld(reg, d, TulvoPeriodId(month.year, month.month));
@@ -142,6 +153,7 @@ void WriteTulvo(const std::string& dir, const SampleSet& set, bool newerLayout) 
       }
     }
     WriteTulvoLedger(yearDir, year, months, newerLayout ? 1250 : 852);
+    WriteKsefLists(dir, months);
   }
 }
 

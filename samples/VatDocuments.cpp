@@ -5,6 +5,7 @@
 
 #include "base/Error.h"
 #include "samples/Company.h"
+#include "samples/SampleKsef.h"
 #include "samples/SampleRandom.h"
 #include "tools/Money.h"
 
@@ -117,6 +118,23 @@ std::string SupplierInvoice(SampleRandom& random, const DateTime& month) {
   return Format("FS/%04d/%02d/%04d", month.year, month.month, random.Between(100, 9999));
 }
 
+// KSeF numbers of the month's invoices, drawn from a stream of their own so that the
+// documents are the same as without them. Receipts, internal documents, imports, farmers'
+// invoices and the
+// documents of contractors without a domestic number have none: sales are issued by
+// the company, purchases by the supplier, each dated on its invoice.
+void DrawKsefNumbers(std::vector<VatDocument>& docs, const DateTime& month, std::uint64_t seed) {
+  if (!KsefPeriod(month)) return;
+  SampleRandom random = KsefRandom(seed, month);
+  for (VatDocument& d : docs) {
+    if (d.typDokumentu == "RO" || d.typDokumentu == "WEW" || d.reg == VatRegister::ImportGoods) continue;
+    if (d.typDokumentu == "VAT_RR") continue;  // the buyer's own invoice for a farmer, outside KSeF here
+    std::string counterparty = DomesticNip(ContractorByNumber(d.contractor));
+    if (counterparty.empty()) continue;
+    DrawKsef(d.Sale() ? Company().nip : counterparty, d.issueDate, random, d.ksef, d.ksefListed);
+  }
+}
+
 }  // namespace
 
 std::vector<VatDocument> VatDocumentsOfMonth(const DateTime& month, std::uint64_t seed, int bulk,
@@ -145,7 +163,7 @@ std::vector<VatDocument> VatDocumentsOfMonth(const DateTime& month, std::uint64_
 
   // Monthly fiscal printer report (receipt sales) and an invoice to a receipt.
   VatDocument& ro = b.Add(VatRegister::Sales, "RO", 1, DaysInMonth(month.year, month.month));
-  ro.name = "Raport fiskalny " + mm;
+  ro.name = KsefPeriod(month) ? "Zestawienie paragonów " + mm : "Raport fiskalny " + mm;
   ro.typDokumentu = "RO";
   ro.amounts = Rates(Cents(r, 8000, 15000), Cents(r, 500, 1500), Cents(r, 9000, 20000));
   ro.description = "Sprzedaż detaliczna – raport miesięczny";
@@ -252,7 +270,9 @@ std::vector<VatDocument> VatDocumentsOfMonth(const DateTime& month, std::uint64_
     asset.amounts = Rates(month.month == 1 ? 18500.00 : 42300.00, 0, 0);
     asset.description = month.month == 1 ? "Regały magazynowe" : "Wózek widłowy elektryczny";
   }
-  return b.Take();
+  std::vector<VatDocument> docs = b.Take();
+  DrawKsefNumbers(docs, month, seed);
+  return docs;
 }
 
 std::map<int, VatMonths> VatDocumentsByYear(const std::vector<DateTime>& months, std::uint64_t seed, int bulk) {
@@ -266,6 +286,8 @@ std::map<int, VatMonths> VatDocumentsByYear(const std::vector<DateTime>& months,
 void ForEachBenchmarkVatDocument(const DateTime& month, std::uint64_t seed, std::int64_t count, int contractors,
                                  const std::function<void(const VatDocument&)>& take) {
   SampleRandom r(seed);
+  SampleRandom ksef(seed + 11);
+  bool ksefPeriod = KsefPeriod(month);
   int listed = static_cast<int>(Contractors().size());
   for (std::int64_t i = 0; i < count; ++i) {
     VatDocument d;
@@ -277,6 +299,7 @@ void ForEachBenchmarkVatDocument(const DateTime& month, std::uint64_t seed, std:
     if (d.contractor <= listed && !ContractorByNumber(d.contractor).nipAccepted) d.contractor = 2;
     d.issueDate = d.saleDate = d.receiptDate = DayOf(month, r.Between(1, 28));
     d.amounts = Rates(Cents(r, 10, 5000), r.Percent(30) ? Cents(r, 10, 500) : 0, Cents(r, 10, 2000));
+    if (ksefPeriod && sale && i % 3 == 0) d.ksef = SampleKsefNumber(Company().nip, d.issueDate, ksef);
     take(d);
   }
 }

@@ -58,6 +58,10 @@ struct VatDocument {
   VatAmounts amounts;
   double vatNonDeductible = 0;  // part of the VAT that is not deducted (car costs)
   std::string description;
+  // Periods from February 2026: the KSeF number the register holds, or the one only the
+  // period's KSeF list gives (see SampleKsef.h); both empty for other documents.
+  std::string ksef;
+  std::string ksefListed;
 
   bool Sale() const { return IsSalesRegister(reg); }
   double DeductibleVat() const { return amounts.Vat() - vatNonDeductible; }
@@ -72,6 +76,7 @@ struct VatNumbering {
 // The documents of one month: a fixed set of special documents (receipt report,
 // receipt invoice, corrections, import, car costs, a Tax Free sale, TP and MPP
 // markers, defective contractor NIPs) and `bulk` ordinary invoices drawn from `seed`.
+// From February 2026 some invoices carry a KSeF number, and some others are in the list.
 std::vector<VatDocument> VatDocumentsOfMonth(const DateTime& month, std::uint64_t seed, int bulk,
                                              VatNumbering& numbering);
 
@@ -84,6 +89,7 @@ std::map<int, VatMonths> VatDocumentsByYear(const std::vector<DateTime>& months,
 
 // `count` ordinary documents of a month for benchmarks, handed one by one to `take`,
 // over contractor cards 2..contractors (cards beyond the company's list are generated).
+// From February 2026 every third sale carries a KSeF number.
 void ForEachBenchmarkVatDocument(const DateTime& month, std::uint64_t seed, std::int64_t count, int contractors,
                                  const std::function<void(const VatDocument&)>& take);
 

@@ -77,7 +77,7 @@ void AddFaHeader(GradmoSource& dlg, const fa::IXMLJPKFA& doc, long long type, co
 }
 
 void AddFaLines(GradmoSource& dlg, const fa::IXMLJPKFA& doc, const std::string& name, bool grossMode, double& sum,
-                int& count) {
+                int& count, GeneratedJpkFile* file) {
   fa::IXMLJPK_FakturaWierszList lines = doc.FakturaWiersz();
   for (dlg.tblWT.First(); !dlg.tblWT.Eof(); dlg.tblWT.Next()) {
     xml::TXMLNode line = lines.Add();
@@ -99,10 +99,11 @@ void AddFaLines(GradmoSource& dlg, const fa::IXMLJPKFA& doc, const std::string& 
     PutNumber(line, "P_11", value);
     if (grossMode) PutNumber(line, "P_11A", round2(price * quantity));
     Put(line, "P_12", FaRateText(rate));
+    if (file) file->RecordDone(doc);
   }
 }
 
-void FillFa(GradmoSource& dlg, const fa::IXMLJPKFA& doc, bool linesPass) {
+void FillFa(GradmoSource& dlg, const fa::IXMLJPKFA& doc, bool linesPass, GeneratedJpkFile* file) {
   int count = 0;
   double sum = 0;
   for (dlg.tblWI.First(); !dlg.tblWI.Eof(); dlg.tblWI.Next()) {
@@ -110,10 +111,12 @@ void FillFa(GradmoSource& dlg, const fa::IXMLJPKFA& doc, bool linesPass) {
     if (!IsFaDocumentType(type) || (FieldInt(dlg.tblReg, "Flags") & 8) != 0) continue;
     bool grossMode = (FieldInt(dlg.tblWI, "Options") & 64) != 0;
     std::string name = FieldText(dlg.tblWI, "Name");
-    if (linesPass)
-      AddFaLines(dlg, doc, name, grossMode, sum, count);
-    else
+    if (linesPass) {
+      AddFaLines(dlg, doc, name, grossMode, sum, count, file);
+    } else {
       AddFaHeader(dlg, doc, type, name, sum, count);
+      if (file) file->RecordDone(doc);
+    }
   }
   if (linesPass) {
     fa::IXMLJPK_FakturaWierszCtrl ctrl = doc.FakturaWierszCtrl();
@@ -126,18 +129,31 @@ void FillFa(GradmoSource& dlg, const fa::IXMLJPKFA& doc, bool linesPass) {
   }
 }
 
-fa::IXMLJPKFA BuildJpkFa(GradmoSource& dlg) {
+fa::IXMLJPKFA NewJpkFaDocument() {
   fa::IXMLJPKFA doc = fa::NewJpkFA();
   InitJpkFADoc(doc);
   SetJpkFAHeader(doc);
-  FillFa(dlg, doc, false);
-  FillFa(dlg, doc, true);
+  return doc;
+}
+
+void FillJpkFa(GradmoSource& dlg, const fa::IXMLJPKFA& doc, GeneratedJpkFile* file) {
+  FillFa(dlg, doc, false, file);
+  FillFa(dlg, doc, true, file);
+}
+
+fa::IXMLJPKFA BuildJpkFa(GradmoSource& dlg, GeneratedJpkFile* file) {
+  fa::IXMLJPKFA doc = NewJpkFaDocument();
+  FillJpkFa(dlg, doc, file);
   return doc;
 }
 
 void MakeJpkFa(GradmoSource& dlg) {
-  fa::IXMLJPKFA doc = BuildJpkFa(dlg);
-  if (AskYesNo(kSaveGeneratedQuestion)) SaveJpkFAAs(doc);
+  // Written to a temporary file as it is made; the save moves that file into place.
+  fa::IXMLJPKFA doc = NewJpkFaDocument();
+  GeneratedJpkFile file(doc.OwnerDocument());
+  FillJpkFa(dlg, doc, &file);
+  file.Finish();
+  if (AskYesNo(kSaveGeneratedQuestion)) SaveJpkFAAs(doc, file);
 }
 
 }  // namespace velkar

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "jpkfiles/GeneratedJpkFile.h"
 #include "model/fa/JpkFA.h"
 #include "warehouse/GradmoSource.h"
 
@@ -14,13 +15,17 @@ bool IsFaDocumentType(long long type);
 // P_12: "zw" below -1, otherwise the rate as the shortest decimal text ("23", "-1").
 std::string FaRateText(double rate);
 
-// The new document with its header, all Faktura and all FakturaWiersz of the month.
-fa::IXMLJPKFA BuildJpkFa(GradmoSource& dialog);
+// The new document with its header only.
+fa::IXMLJPKFA NewJpkFaDocument();
+// The new document with its header, all Faktura and all FakturaWiersz of the month. With
+// `file`, finished records are written to it as they are made (see GeneratedJpkFile).
+fa::IXMLJPKFA BuildJpkFa(GradmoSource& dialog, GeneratedJpkFile* file = nullptr);
+void FillJpkFa(GradmoSource& dialog, const fa::IXMLJPKFA& doc, GeneratedJpkFile* file);
 // One pass over tblWI: headers (and FakturaCtrl) or lines (and FakturaWierszCtrl).
-void FillFa(GradmoSource& dialog, const fa::IXMLJPKFA& doc, bool linesPass);
+void FillFa(GradmoSource& dialog, const fa::IXMLJPKFA& doc, bool linesPass, GeneratedJpkFile* file = nullptr);
 void AddFaHeader(GradmoSource& dialog, const fa::IXMLJPKFA& doc, long long type, const std::string& name, double& sum,
                  int& count);
 void AddFaLines(GradmoSource& dialog, const fa::IXMLJPKFA& doc, const std::string& name, bool grossMode, double& sum,
-                int& count);
+                int& count, GeneratedJpkFile* file = nullptr);
 
 }  // namespace velkar

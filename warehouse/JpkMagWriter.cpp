@@ -80,7 +80,8 @@ void AddMagHeader(GradmoSource& dlg, const xml::TXMLNode& kindNode, const std::s
   sum = round2(sum + documentValue);
 }
 
-void AddMagLines(GradmoSource& dlg, const xml::TXMLNode& kindNode, const std::string& kind, const std::string& number) {
+void AddMagLines(GradmoSource& dlg, const xml::TXMLNode& kindNode, const std::string& kind, const std::string& number,
+                 GeneratedJpkFile* file) {
   const std::string quantityName = kind == "PZ" ? "IloscPrzyjetaPZ" : "IloscWydana" + kind;
   for (dlg.tblWT.First(); !dlg.tblWT.Eof(); dlg.tblWT.Next()) {
     xml::TXMLNode line = kindNode.AddChild(kind + "Wiersz");
@@ -101,6 +102,7 @@ void AddMagLines(GradmoSource& dlg, const xml::TXMLNode& kindNode, const std::st
     }
     PutNumber(line, Name(kind, "CenaJedn").c_str(), round2(price));
     PutNumber(line, Name(kind, "WartoscPozycji").c_str(), round2(price * quantity));
+    if (file) file->RecordDone(kindNode);
   }
 }
 
@@ -121,7 +123,7 @@ std::string MagDocumentNumber(const std::string& kind, long long type, long long
   return name;
 }
 
-void FillMagKind(GradmoSource& dlg, const mag::IXMLJPKMAG& doc, const std::string& kind) {
+void FillMagKind(GradmoSource& dlg, const mag::IXMLJPKMAG& doc, const std::string& kind, GeneratedJpkFile* file) {
   int count = 0;
   double sum = 0;
   KindElement element{doc, kind, {}};
@@ -130,10 +132,12 @@ void FillMagKind(GradmoSource& dlg, const mag::IXMLJPKMAG& doc, const std::strin
       long long type = FieldInt(dlg.tblWI, "Type");
       if (!IsMagKind(kind, type, FieldInt(dlg.tblWI, "Flags"))) continue;
       std::string number = MagDocumentNumber(kind, type, FieldInt(dlg.tblWI, "Number"), FieldText(dlg.tblWI, "Name"));
-      if (pass == 1)
+      if (pass == 1) {
         AddMagHeader(dlg, element.Get(), kind, sum, count, type, number);
-      else
-        AddMagLines(dlg, element.Get(), kind, number);
+        if (file) file->RecordDone(element.Get());
+      } else {
+        AddMagLines(dlg, element.Get(), kind, number, file);
+      }
     }
   }
   if (count >= 1) {
@@ -143,18 +147,31 @@ void FillMagKind(GradmoSource& dlg, const mag::IXMLJPKMAG& doc, const std::strin
   }
 }
 
-mag::IXMLJPKMAG BuildJpkMag(GradmoSource& dlg) {
+mag::IXMLJPKMAG NewJpkMagDocument() {
   mag::IXMLJPKMAG doc = mag::NewJpkMAG();
   InitJpkMAGDoc(doc);
   SetJpkMAGHeader(doc);
   doc.Set_Magazyn("0");
-  for (const char* kind : {"PZ", "WZ", "RW", "MM"}) FillMagKind(dlg, doc, kind);
+  return doc;
+}
+
+void FillJpkMag(GradmoSource& dlg, const mag::IXMLJPKMAG& doc, GeneratedJpkFile* file) {
+  for (const char* kind : {"PZ", "WZ", "RW", "MM"}) FillMagKind(dlg, doc, kind, file);
+}
+
+mag::IXMLJPKMAG BuildJpkMag(GradmoSource& dlg, GeneratedJpkFile* file) {
+  mag::IXMLJPKMAG doc = NewJpkMagDocument();
+  FillJpkMag(dlg, doc, file);
   return doc;
 }
 
 void MakeJpkMag(GradmoSource& dlg) {
-  mag::IXMLJPKMAG doc = BuildJpkMag(dlg);
-  if (AskYesNo(kSaveGeneratedQuestion)) SaveJpkMAGAs(doc);
+  // Written to a temporary file as it is made; the save moves that file into place.
+  mag::IXMLJPKMAG doc = NewJpkMagDocument();
+  GeneratedJpkFile file(doc.OwnerDocument());
+  FillJpkMag(dlg, doc, &file);
+  file.Finish();
+  if (AskYesNo(kSaveGeneratedQuestion)) SaveJpkMAGAs(doc, file);
 }
 
 }  // namespace velkar

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "jpkfiles/GeneratedJpkFile.h"
 #include "model/mag/JpkMAG.h"
 #include "warehouse/GradmoSource.h"
 
@@ -16,7 +17,12 @@ bool IsMagKind(const std::string& kind, long long type, long long flags);
 // name for WZ other than types 24 and 25, else the name.
 std::string MagDocumentNumber(const std::string& kind, long long type, long long number, const std::string& name);
 
-mag::IXMLJPKMAG BuildJpkMag(GradmoSource& dialog);
-void FillMagKind(GradmoSource& dialog, const mag::IXMLJPKMAG& doc, const std::string& kind);
+// The new document with its header, then with every kind of the month. With `file`,
+// finished records are written to it as they are made (see GeneratedJpkFile).
+mag::IXMLJPKMAG NewJpkMagDocument();
+mag::IXMLJPKMAG BuildJpkMag(GradmoSource& dialog, GeneratedJpkFile* file = nullptr);
+void FillJpkMag(GradmoSource& dialog, const mag::IXMLJPKMAG& doc, GeneratedJpkFile* file);
+void FillMagKind(GradmoSource& dialog, const mag::IXMLJPKMAG& doc, const std::string& kind,
+                 GeneratedJpkFile* file = nullptr);
 
 }  // namespace velkar

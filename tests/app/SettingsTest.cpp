@@ -158,3 +158,16 @@ TEST_F(SettingsTest, Windows1250ConfigurationIsReadAsPolishText) {
   ProgramSettings s = Read(kMinimal + "Miasto=\xA3\xF3\x64\x9F\n");
   EXPECT_EQ(s.Miasto, "Łódź");
 }
+
+// The KSeF marker of invoice rows: checked and normalised when read, so a typo stops the
+// start-up instead of the first JPK_V7M(3) row that needs it.
+TEST_F(SettingsTest, KsefMarkerSettingIsNormalisedAndChecked) {
+  EXPECT_EQ(Read(kMinimal).ZnacznikKSeF, "BFK");
+  EXPECT_EQ(Read(kMinimal + "ZnacznikKSeF= off \n").ZnacznikKSeF, "OFF");
+  EXPECT_EQ(Read(kMinimal + "ZnacznikKSeF=Di\n").ZnacznikKSeF, "DI");
+  EXPECT_EQ(Read(kMinimal + "ZnacznikKSeF=\n").ZnacznikKSeF, "BFK");
+  EXPECT_EQ(FailureOf(kMinimal + "ZnacznikKSeF=NrKSeF\n"),
+            "Nieznany znacznik KSeF w ustawieniu ZnacznikKSeF: \"NrKSeF\" (dozwolone: BFK, DI, OFF)");
+  EXPECT_EQ(FailureOf(kMinimal + "ZnacznikKSeF=BKF\n"),
+            "Nieznany znacznik KSeF w ustawieniu ZnacznikKSeF: \"BKF\" (dozwolone: BFK, DI, OFF)");
+}

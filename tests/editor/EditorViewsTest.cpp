@@ -78,6 +78,53 @@ TEST_F(EditorViewsTest, EditorViewShowsTheDocumentAndRecalculates) {
   EXPECT_TRUE(ui.ModalWindows().empty());
 }
 
+TEST_F(EditorViewsTest, JpkV7m3DocumentShowsP360TheKsefCountAndItsRefundTerms) {
+  Settings().CurDate = DateTime{2026, 3, 15};
+  V7mFile file = V7mFile::V3();
+  file.sales = {Ksef(Sale(1, {{"K_19", "100"}, {"K_20", "23"}, {"K_360", "3"}}), "BFK"),
+                Sale(2, {{"K_19", "10"}, {"K_20", "2.3"}})};
+  file.saleTax = "22.3";
+  file.purchases = {Ksef(Purchase(1, {{"K_42", "1000"}, {"K_43", "230"}}), "DI")};
+  file.purchaseTax = "230";
+  Adopt(file);
+  ASSERT_TRUE(dlg.btnRecalcDeclarationClick());
+  gui::JpkVatDlgView view(dlg, nullptr);
+  view.show();
+  EXPECT_EQ(view.Edit("edStructure")->text(), QString("JPK_V7M (3)"));
+  QLineEdit* missing = view.Edit("edKsefMissing");
+  ASSERT_NE(missing, nullptr);
+  EXPECT_TRUE(missing->isVisible());
+  EXPECT_EQ(missing->text(), QString("1"));
+  EXPECT_EQ(missing->palette().color(QPalette::Base), QColor(255, 0, 0));
+  EXPECT_EQ(missing->toolTip(), QString::fromUtf8("Bez numeru KSeF ani znacznika OFF, BFK, DI: FV/2/2024"));
+  QLineEdit* p360 = view.Edit("edP360");
+  ASSERT_NE(p360, nullptr);
+  EXPECT_TRUE(p360->isVisible());
+  EXPECT_EQ(p360->text(), QString("3"));
+  auto* sixty = view.findChild<QRadioButton*>("rbZwrot57");
+  auto* forty = view.findChild<QRadioButton*>("rbZwrot560");
+  ASSERT_NE(sixty, nullptr);
+  ASSERT_NE(forty, nullptr);
+  EXPECT_FALSE(sixty->isVisible());
+  EXPECT_FALSE(forty->isEnabled());
+  QTest::keyClicks(view.Edit("edP54"), "100");
+  EXPECT_TRUE(forty->isEnabled());
+  QTest::mouseClick(forty, Qt::LeftButton);
+  view.findChild<QPushButton*>("btnRecalcDeclaration")->click();
+  EXPECT_EQ(Position("P_560"), "1");
+  EXPECT_TRUE(forty->isChecked());
+
+  // A JPK_V7M(2) document brings the 60 days back and hides what only JPK_V7M(3) has.
+  V7mFile v2;
+  v2.sales = {Sale(1, {{"K_19", "10"}, {"K_20", "2.3"}})};
+  Adopt(v2);
+  view.Refresh();
+  EXPECT_EQ(view.Edit("edStructure")->text(), QString("JPK_V7M (2)"));
+  EXPECT_TRUE(sixty->isVisible());
+  EXPECT_FALSE(p360->isVisible());
+  EXPECT_FALSE(missing->isVisible());
+}
+
 TEST_F(EditorViewsTest, ParagonViewFiltersKeysAndKeepsARefusedDialogOpen) {
   gui::ParagonDlgView view(paragon, nullptr);
   paragon.edDowodSprzedazy.Text = "RF";

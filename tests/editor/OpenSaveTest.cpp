@@ -226,7 +226,7 @@ TEST_F(OpenSaveTest, FileOfAnotherStructureIsRejected) {
                              "<JPK xmlns=\"http://jpk.mf.gov.pl/wzor/2022/02/17/02171/\"><Naglowek/></JPK>\n");
   std::string other = dir.Write("x.xml", "<?xml version=\"1.0\"?><Faktura/>");
   EXPECT_FALSE(Open(fa));
-  EXPECT_EQ(ui.LastMessage(), "Zła struktura pliku. Brak zgodności z JPK_V7M (2)");
+  EXPECT_EQ(ui.LastMessage(), "Zła struktura pliku. Brak zgodności z JPK_V7M (2) ani JPK_V7M (3)");
   EXPECT_EQ(ui.Messages().back().kind, MessageKind::Error);
   EXPECT_FALSE(dlg.LoadedJpk);
   EXPECT_EQ(CurrentJpkFileName(), kNewJpkFileName);  // a rejected file leaves the editor as it was

@@ -176,7 +176,7 @@ TEST_F(RefreshInfoTest, DeductionsAndExcessEnableTheirControls) {
   EXPECT_TRUE(dlg.rbZwrot57.Checked);
   EXPECT_FALSE(dlg.rbZwrot55.Checked);
   EXPECT_TRUE(dlg.rbZwrot58.Enabled);
-  EXPECT_FALSE(dlg.rbZwrot540.Enabled);
+  EXPECT_TRUE(dlg.rbZwrot540.Enabled);  // the 15-day term is offered with the others
   EXPECT_TRUE(dlg.cbP59.Checked);
   EXPECT_TRUE(dlg.edP60.Enabled);
   EXPECT_EQ(dlg.edP60.Text, "150");

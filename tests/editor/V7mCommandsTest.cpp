@@ -54,7 +54,7 @@ TEST_F(V7mCommandsTest, ShowPrintsWhatTheWindowShows) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(
       r.out.starts_with("NIP: 5250001090\nWygenerowano: 2024-04-02T09:05:07\nRok i miesiąc: 2024-03\n"
-                        "Suma podatku należnego: 253\nSuma podatku naliczonego: 460\n"
+                        "Struktura: JPK_V7M (2)\nSuma podatku należnego: 253\nSuma podatku naliczonego: 460\n"
                         "Liczba wierszy sprzedaży: 2\nLiczba wierszy zakupów: 1\nDeklaracja\n"))
       << r.out;
   EXPECT_NE(r.out.find("Podatek należny (P_38): 254\n  kolor: czerwony\n  podpowiedź: podatek w deklaracji: 254, "
@@ -71,7 +71,7 @@ TEST_F(V7mCommandsTest, ShowOfAFileOfAnotherStructureFails) {
   dir.Write("fa.xml", "<?xml version=\"1.0\"?><JPK xmlns=\"http://jpk.mf.gov.pl/wzor/2022/02/17/02171/\"/>");
   CommandResult r = Run({"v7m", "show", "fa.xml"});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "Zła struktura pliku. Brak zgodności z JPK_V7M (2)\n");
+  EXPECT_EQ(r.err, "Zła struktura pliku. Brak zgodności z JPK_V7M (2) ani JPK_V7M (3)\n");
   EXPECT_EQ(r.out, "");
   CommandResult missing = Run({"v7m", "show"});
   EXPECT_EQ(missing.exitCode, 1);
@@ -125,7 +125,7 @@ TEST_F(V7mCommandsTest, RecalcRefusalsAndBadValues) {
   EXPECT_EQ(loose.err, "Opcja --P39 działa tylko z --declaration\n");
   CommandResult wrongTerm = Run({"v7m", "recalc", "a.xml", "--declaration", "--P54", "5", "--zwrot", "60"});
   EXPECT_EQ(wrongTerm.exitCode, 1);
-  EXPECT_EQ(wrongTerm.err, "Niepoprawna wartość opcji --zwrot: 60 (dozwolone: 55, 56, 57, 58)\n");
+  EXPECT_EQ(wrongTerm.err, "Niepoprawna wartość opcji --zwrot: 60 (dozwolone: 540, 55, 56, 560, 57, 58)\n");
 }
 
 TEST_F(V7mCommandsTest, GroupNameAloneListsItsCommands) {
@@ -279,4 +279,89 @@ TEST(ProgramWindows, TheMainWindowButtonOpensTheEditor) {
   program.MainForm.btnJPK_V7MClick();
   EXPECT_EQ(ui.ModalWindows(), (std::vector<std::string>{"TJpkVatDlg"}));
   EXPECT_EQ(program.JpkVatDlg->Caption, "JPK_V7 v.2");
+}
+
+namespace {
+
+// March 2026 in JPK_V7M(3): one sale still without its KSeF element.
+V7mFile Register2026() {
+  V7mFile file = V7mFile::V3();
+  file.sales = {Ksef(Sale(1, {{"K_19", "1000"}, {"K_20", "230"}}), "BFK"), Sale(2, {{"K_19", "100"}, {"K_20", "23"}})};
+  file.saleTax = "253";
+  file.purchases = {Ksef(Purchase(1, {{"K_42", "2000"}, {"K_43", "460"}}), "DI")};
+  file.purchaseTax = "460";
+  return file;
+}
+
+std::string Violations(const std::string& fileName) {
+  JpkValidation check = ValidateJpkFile(fileName);
+  std::string text = check.structure + "\n";
+  for (const SchemaViolation& violation : check.violations) text += DescribeViolation(violation) + "\n";
+  return text;
+}
+
+}  // namespace
+
+TEST_F(V7mCommandsTest, NewV7mFollowsTheMonth) {
+  CommandResult january = Run({"new", "v7m", "--month", "2026-01", "-o", "styczen.xml"});
+  ASSERT_EQ(january.exitCode, 0) << january.err;
+  EXPECT_EQ(Violations(dir.File("styczen.xml")), "JPK_V7M (2)\n");
+  CommandResult february = Run({"new", "v7m", "--month", "2026-02", "-o", "luty.xml"});
+  ASSERT_EQ(february.exitCode, 0) << february.err;
+  EXPECT_EQ(Violations(dir.File("luty.xml")), "JPK_V7M (3)\n");
+  std::string luty = ReadFile(dir.File("luty.xml"));
+  EXPECT_NE(luty.find("kodSystemowy=\"JPK_V7M (3)\""), std::string::npos) << luty;
+  EXPECT_NE(luty.find("<Miesiac>2</Miesiac>"), std::string::npos);
+}
+
+TEST_F(V7mCommandsTest, JpkV7m3FileIsShownRecalculatedAndMergedWithItsOwnStructureOnly) {
+  dir.Write("a3.xml", Register2026().Xml());
+  CommandResult shown = Run({"v7m", "show", "a3.xml"});
+  ASSERT_EQ(shown.exitCode, 0) << shown.err;
+  EXPECT_NE(shown.out.find("Struktura: JPK_V7M (3)\n"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("Wiersze bez numeru KSeF lub znacznika: 1\n  kolor: czerwony\n"
+                           "  podpowiedź: Bez numeru KSeF ani znacznika OFF, BFK, DI: FV/2/2024\n"),
+            std::string::npos)
+      << shown.out;
+
+  // No 60-day refund in JPK_V7M(3); the 40-day one is written and the file is valid.
+  V7mFile marked = Register2026();
+  marked.sales[1] = Ksef(marked.sales[1], "OFF");
+  dir.Write("c3.xml", marked.Xml());
+  CommandResult sixty = Run({"v7m", "recalc", "c3.xml", "--declaration", "--P54", "100", "--zwrot", "57"});
+  EXPECT_EQ(sixty.exitCode, 1);
+  EXPECT_EQ(sixty.err, "Niepoprawna wartość opcji --zwrot: 57 (dozwolone: 540, 55, 56, 560, 58)\n");
+  CommandResult forty =
+      Run({"v7m", "recalc", "c3.xml", "--declaration", "--P54", "100", "--zwrot", "560", "-o", "b3.xml"});
+  ASSERT_EQ(forty.exitCode, 0) << forty.err;
+  std::string b3 = ReadFile(dir.File("b3.xml"));
+  EXPECT_NE(b3.find("<P_54>100</P_54>\n\t\t\t<P_560>1</P_560>"), std::string::npos) << b3;
+  EXPECT_NE(b3.find("kodSystemowy=\"VAT-7 (23)\""), std::string::npos);
+  EXPECT_EQ(Violations(dir.File("b3.xml")), "JPK_V7M (3)\n");
+
+  dir.Write("a2.xml", Register().Xml());
+  CommandResult merged = Run({"v7m", "merge", "a2.xml", "a3.xml", "-o", "m.xml"});
+  EXPECT_EQ(merged.exitCode, 1);
+  EXPECT_EQ(merged.err, "Nie można połączyć plików o różnych strukturach: JPK_V7M (2) i JPK_V7M (3)\n");
+  EXPECT_FALSE(FileExists(dir.File("m.xml")));
+}
+
+TEST_F(V7mCommandsTest, EarlierPublicationIsReformattedIntoTheCurrentOne) {
+  std::string earlier = ReplaceAll(Register().Xml(), v7m::kTargetNamespace, v7m::kTargetNamespace07081);
+  dir.Write("e.xml", earlier);
+  CommandResult r = RunProgram(kExe, {"reformat", "e.xml"}, dir.Path());
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "Plik zapisano we wcześniejszej publikacji struktury JPK_V7M (2) (07081). Zostanie zapisany w "
+            "obowiązującej publikacji (11148).\nZapisano e.xml\n");
+  EXPECT_EQ(ReadFile(dir.File("e.xml")).find("07081"), std::string::npos);
+  EXPECT_EQ(Violations(dir.File("e.xml")), "JPK_V7M (2)\n");
+
+  // The editor's commands open it the same way.
+  dir.Write("e2.xml", earlier);
+  CommandResult shown = Run({"v7m", "show", "e2.xml"});
+  ASSERT_EQ(shown.exitCode, 0) << shown.err;
+  EXPECT_TRUE(shown.out.starts_with("Plik zapisano we wcześniejszej publikacji struktury JPK_V7M (2) (07081)."))
+      << shown.out;
+  EXPECT_NE(shown.out.find("Struktura: JPK_V7M (2)\n"), std::string::npos);
 }

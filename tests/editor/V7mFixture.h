@@ -1,4 +1,4 @@
-// JPK_V7M(2) documents for the editor tests, written as XML text so the data a test
+// JPK_V7M(2) and JPK_V7M(3) documents for the editor tests, written as XML text so the data a test
 // relies on stands next to its assertions, and the editor windows wired as the program
 // wires them.
 #pragma once
@@ -59,6 +59,16 @@ inline Row CorrectionSale(int lp, Fields amounts) {
   return row;
 }
 
+// The row with its KSeF element ("BFK", "OFF", "DI" as 1, or a number for NrKSeF) after
+// its dates, where JPK_V7M(3) wants it.
+inline Row Ksef(Row row, const std::string& marker, const std::string& number = "") {
+  auto after = row.fields.begin();
+  for (auto it = row.fields.begin(); it != row.fields.end(); ++it)
+    if (it->first.starts_with("Data")) after = it + 1;
+  row.fields.insert(after, {marker, marker == "NrKSeF" ? number : "1"});
+  return row;
+}
+
 inline Row Purchase(int lp, Fields amounts, const std::string& dowod = "") {
   Row row{{{"LpZakupu", std::to_string(lp)},
            {"NrDostawcy", "7740001454"},
@@ -78,24 +88,39 @@ struct V7mFile {
   // Control records as written; "-" leaves the record out.
   std::string saleCount = "auto", saleTax = "0", purchaseCount = "auto", purchaseTax = "0";
   std::string miesiac = "3";
+  std::string rok = "2024";
+  v7m::V7Structure structure = v7m::V7Structure::V2;
   std::string podmiot =
       "<Podmiot1 rola=\"Podatnik\"><OsobaNiefizyczna><NIP>5250001090</NIP>"
       "<PelnaNazwa>Firma Testowa</PelnaNazwa><Email>biuro@firma.pl</Email>"
       "</OsobaNiefizyczna></Podmiot1>";
 
+  // A JPK_V7M(3) file of March 2026 (its rows need their KSeF elements: see Ksef).
+  static V7mFile V3() {
+    V7mFile file;
+    file.structure = v7m::V7Structure::V3;
+    file.rok = "2026";
+    return file;
+  }
+
   std::string Xml() const {
-    std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<JPK xmlns=\"" + std::string(v7m::kTargetNamespace) +
-                    "\" xmlns:etd=\"" + v7m::kEtdNamespace + "\">";
-    x += "<Naglowek><KodFormularza kodSystemowy=\"JPK_V7M (2)\" wersjaSchemy=\"1-0E\">JPK_VAT</KodFormularza>"
-         "<WariantFormularza>2</WariantFormularza><DataWytworzeniaJPK>2024-04-02T09:05:07</DataWytworzeniaJPK>"
-         "<NazwaSystemu>Velkar</NazwaSystemu><CelZlozenia poz=\"P_7\">1</CelZlozenia><KodUrzedu>1471</KodUrzedu>"
-         "<Rok>2024</Rok><Miesiac>" +
-         miesiac + "</Miesiac></Naglowek>";
+    const bool v3 = structure == v7m::V7Structure::V3;
+    std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<JPK xmlns=\"" +
+                    std::string(v7m::TargetNamespace(structure)) + "\" xmlns:etd=\"" + v7m::EtdNamespace(structure) +
+                    "\">";
+    x += std::string("<Naglowek><KodFormularza kodSystemowy=\"") + v7m::SystemCode(structure) +
+         "\" wersjaSchemy=\"1-0E\">JPK_VAT</KodFormularza><WariantFormularza>" + (v3 ? "3" : "2") +
+         "</WariantFormularza><DataWytworzeniaJPK>" + (v3 ? "2026-04-02T09:05:07Z" : "2024-04-02T09:05:07") +
+         "</DataWytworzeniaJPK><NazwaSystemu>Velkar</NazwaSystemu><CelZlozenia poz=\"P_7\">1</CelZlozenia>"
+         "<KodUrzedu>1471</KodUrzedu><Rok>" +
+         rok + "</Rok><Miesiac>" + miesiac + "</Miesiac></Naglowek>";
     x += podmiot;
     if (declaration || !positions.empty()) {
-      x += "<Deklaracja><Naglowek><KodFormularzaDekl kodSystemowy=\"VAT-7 (22)\" kodPodatku=\"VAT\" "
-           "rodzajZobowiazania=\"Z\" wersjaSchemy=\"1-0E\">VAT-7</KodFormularzaDekl>"
-           "<WariantFormularzaDekl>22</WariantFormularzaDekl></Naglowek><PozycjeSzczegolowe>";
+      x += std::string("<Deklaracja><Naglowek><KodFormularzaDekl kodSystemowy=\"") +
+           (v3 ? "VAT-7 (23)" : "VAT-7 (22)") +
+           "\" kodPodatku=\"VAT\" rodzajZobowiazania=\"Z\" wersjaSchemy=\"1-0E\">VAT-7</KodFormularzaDekl>"
+           "<WariantFormularzaDekl>" +
+           (v3 ? "23" : "22") + "</WariantFormularzaDekl></Naglowek><PozycjeSzczegolowe>";
       for (const auto& [name, value] : positions) x += "<" + name + ">" + value + "</" + name + ">";
       x += "</PozycjeSzczegolowe><Pouczenia>1</Pouczenia></Deklaracja>";
     }

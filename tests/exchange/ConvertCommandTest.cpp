@@ -61,6 +61,25 @@ TEST_F(ConvertCommandTest, V7mToBuchalterTablesReadBackWithDbDump) {
   EXPECT_EQ(dump.out, "STM,NRV,NA1,VAT,VAS,WAN,WAV,WAB\r\n2,FUE/1/2024,ZAKUP 8,2,8,100,8,108\r\n");
 }
 
+TEST_F(ConvertCommandTest, RegistersOfTheThirdStructureAndOfTheEarlierPublicationConvertAlike) {
+  V7mFile file;
+  file.sales = {Sale(1, {{"K_19", "200"}, {"K_20", "46"}}, "5260250274", "Żabka Polska sp. z o.o.")};
+  std::string v2 = file.Xml();
+  ASSERT_NE(v2.find(v7m::kTargetNamespace), std::string::npos);
+  for (const char* ns : {v7m::kTargetNamespace3, v7m::kTargetNamespace07081}) {
+    std::string text = v2;
+    text.replace(text.find(v7m::kTargetNamespace), std::string(v7m::kTargetNamespace).size(), ns);
+    dir.Write("rejestr.xml", text);
+    std::filesystem::remove_all(dir.File("wyniki"));
+    std::filesystem::create_directory(dir.File("wyniki"));
+    CommandResult r = Run({"convert", "--from", "v7m", "--to", "buchalter", "rejestr.xml", "--out-dir", "wyniki"});
+    ASSERT_EQ(r.exitCode, 0) << ns << ": " << r.err;
+    CommandResult dump = Run({"db", "dump", "wyniki/B5SPEX24.dbf", "--fields", "NRV,KNA,NET,VAT,BRU"});
+    EXPECT_EQ(dump.out, "NRV,KNA,NET,VAT,BRU\r\n1,ŻABKA POLSKA SP. Z O.O.,200,46,246\r\n") << ns;
+    EXPECT_EQ(ReadFile(dir.File("rejestr.xml")), text) << "the input stays as it was";
+  }
+}
+
 TEST_F(ConvertCommandTest, V7mToRamzesAndTheDefaultOutputFolder) {
   V7mFile file;
   file.sales = {Sale(1, {{"K_19", "200"}, {"K_20", "46"}})};

@@ -11,6 +11,7 @@
 #include "base/Error.h"
 #include "samples/ParadoxWriter.h"
 #include "samples/SampleTables.h"
+#include "samples/TulvoLedger.h"
 #include "tools/Dictionaries.h"
 #include "tools/Money.h"
 #include "tools/db/Table.h"
@@ -67,6 +68,14 @@ void WriteLedger(const std::string& yearDir, const LedgerYear& ledger) {
   }
   journal.Close();
   details.Close();
+}
+
+std::vector<std::string> SampleAccountGroups() {
+  std::vector<std::string> lines;
+  std::string text = samples::TulvoAccountGroups();
+  for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  return lines;
 }
 
 std::vector<std::string> AccountGroups() {

@@ -36,6 +36,8 @@ void WriteLedger(const std::string& yearDir, const LedgerYear& ledger);
 
 // The account groups of the tests, as TulvoAccSet.txt holds them.
 std::vector<std::string> AccountGroups();
+// The account groups of the sample company (samples::TulvoAccountGroups), one per line.
+std::vector<std::string> SampleAccountGroups();
 
 // The working folder of a run: SQL/ copied from the source tree, Tulvo/<year>/ with the
 // ledger, and the working directory changed to it for the scope.

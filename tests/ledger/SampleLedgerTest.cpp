@@ -16,21 +16,13 @@ using namespace velkar;
 
 namespace {
 
-std::vector<std::string> SampleGroups() {
-  std::vector<std::string> lines;
-  std::string text = samples::TulvoAccountGroups();
-  for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  return lines;
-}
-
 TEST(SampleLedger, BothTulvoFoldersGiveValidFilesThatAgreeWithTheirTables) {
   test::TaxpayerScope taxpayer;
   test::LedgerWorkDir work;
   samples::WriteSampleDatabases(work.Path() + "bazy", {});
   ScriptedUi ui;
   db::Session session;
-  std::vector<std::string> groups = SampleGroups();
+  std::vector<std::string> groups = test::SampleAccountGroups();
   TGenFromTulvoDlg dlg(session, groups);
   for (const char* folder : {"Tulvo", "TulvoStary"}) {
     for (DateTime month : {DateTime{2024, 3, 1}, DateTime{2023, 12, 1}}) {

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "base/Error.h"
 #include "base/Paths.h"
 #include "base/Text.h"
+#include "ksef/Ksef.h"
 #include "samples/Company.h"
 #include "samples/SampleTables.h"
 #include "samples/VatDocuments.h"
@@ -92,6 +94,52 @@ class SampleDatabases : public ::testing::Test {
 };
 
 test::TempDir* SampleDatabases::dir_ = nullptr;
+
+// How a program's register table of 2026 tells its rows apart: document number, side,
+// counterparty card and the invoice's date (the date part of a KSeF number).
+struct RegisterView {
+  std::string path;
+  std::string document, card;
+  std::function<bool(const std::map<std::string, px::Value>&)> sale;
+  std::string saleDate, purchaseDate;
+};
+
+std::vector<RegisterView> RegistersOf2026() {
+  auto classBelow128 = [](const auto& r) { return Int(r, "Class") < 128; };
+  std::vector<RegisterView> views = {{"Gradmo/26_03REG", "Document", "Payer", classBelow128, "Date", "SaleDate"},
+                                     {"Gradmo/2026REG", "Document", "Payer", classBelow128, "Date", "SaleDate"},
+                                     {"Tulvo/2026/Register", "DocName", "FirmId",
+                                      [](const auto& r) { return Int(r, "RegType") == 0; }, "DocDate", "SaleDate"},
+                                     {"Fennik/2026/Register", "DocName", "FirmId",
+                                      [](const auto& r) { return Int(r, "RegId") < 128; }, "RegDate", "SaleDate"}};
+  for (VatRegister kind : AllVatRegisters()) {
+    bool sales = IsSalesRegister(kind);
+    views.push_back({std::string("TulvoStary/2026/") + TulvoTableName(kind), "Dokument", "User",
+                     [sales](const auto&) { return sales; }, "Data Wystawienia", "Data Wystawienia"});
+  }
+  return views;
+}
+
+// The NIP of a card as the KSeF number's issuer part: its digits.
+std::string NipDigits(long long card) {
+  std::string digits;
+  for (char c : ContractorByNumber(static_cast<int>(card)).nip)
+    if (c >= '0' && c <= '9') digits += c;
+  return digits;
+}
+
+// A KSeF number that passes the program's check (pattern and CRC-8), issued by the company
+// for a sale or by the supplier for a purchase, on the invoice's date.
+void ExpectKsefNumberOf(const RegisterView& view, const std::map<std::string, px::Value>& row,
+                        const std::string& number) {
+  std::string doc = Text(row, view.document);
+  EXPECT_EQ(CheckKsefNumber(number, doc), number) << view.path << ' ' << doc;
+  EXPECT_EQ(number.size(), 35u) << number;
+  bool sale = view.sale(row);
+  EXPECT_EQ(number.substr(0, 10), sale ? "5213000015" : NipDigits(Int(row, view.card))) << view.path << ' ' << doc;
+  std::string date = Text(row, sale ? view.saleDate : view.purchaseDate);
+  EXPECT_EQ(number.substr(11, 8), date.substr(0, 4) + date.substr(5, 2) + date.substr(8, 2)) << view.path << ' ' << doc;
+}
 
 }  // namespace
 
@@ -377,6 +425,105 @@ TEST_F(SampleDatabases, LedgerEntriesBalanceAndTheYearEndHasItsClosingPeriod) {
       std::any_of(journal.rows.begin(), journal.rows.end(), [](const auto& r) { return Text(r, "Comments").empty(); }));
 }
 
+TEST_F(SampleDatabases, RegistersOf2026CarryValidKsefNumbersOfTheIssuerOnTheInvoiceDate) {
+  std::map<std::string, std::pair<int, int>> perProgram;  // folder -> records with a number, without
+  for (const RegisterView& view : RegistersOf2026()) {
+    Rows reg = Read(Path(view.path));
+    ASSERT_EQ(reg.header.fields.back().name, "NrKSeF") << view.path;
+    auto& [numbered, empty] = perProgram[view.path.substr(0, view.path.find('/'))];
+    for (const auto& r : reg.rows) {
+      std::string number = Text(r, "NrKSeF");
+      if (number.empty()) {
+        ++empty;
+        continue;
+      }
+      ++numbered;
+      ExpectKsefNumberOf(view, r, number);
+      // Receipts, internal documents and imports are no KSeF invoices.
+      std::string type = r.contains("TypDokumentu") ? Text(r, "TypDokumentu") : "";
+      EXPECT_NE(type, "RO");
+      EXPECT_NE(type, "WEW");
+      if (r.contains("Procedura") && !view.sale(r)) {
+        EXPECT_EQ(Int(r, "Procedura") & 2, 0) << Text(r, view.document);
+      }
+      if (r.contains("Flags")) {
+        EXPECT_EQ(Int(r, "Flags") & 1024, 0) << Text(r, view.document);
+      }
+    }
+  }
+  // Every program has records with a number and records without.
+  EXPECT_EQ(perProgram.size(), 4u);
+  for (const auto& [folder, counts] : perProgram) {
+    EXPECT_GT(counts.first, 5) << folder;
+    EXPECT_GT(counts.second, 5) << folder;
+  }
+  // The documents that never carry a number are among the records of March 2026.
+  Rows tulvo = Read(Path("Tulvo/2026/Register"));
+  for (const char* type : {"RO", "WEW"})
+    EXPECT_TRUE(std::any_of(tulvo.rows.begin(), tulvo.rows.end(), [&](const auto& r) {
+      return Int(r, "VatPeriod") == 3 && Text(r, "TypDokumentu") == type;
+    })) << type;
+  EXPECT_TRUE(std::any_of(tulvo.rows.begin(), tulvo.rows.end(),
+                          [](const auto& r) { return Int(r, "RegType") == 128 && (Int(r, "Procedura") & 2) != 0; }));
+  Rows gradmo = Read(Path("Gradmo/26_03REG"));
+  EXPECT_TRUE(std::any_of(gradmo.rows.begin(), gradmo.rows.end(), [](const auto& r) { return Int(r, "Class") == 6; }));
+  EXPECT_TRUE(
+      std::any_of(gradmo.rows.begin(), gradmo.rows.end(), [](const auto& r) { return (Int(r, "Flags") & 1024) != 0; }));
+  // Polish letters of the receipt summary, read back from each table's code page.
+  for (const char* path : {"Tulvo/2026/Register", "TulvoStary/2026/REGS", "Fennik/2026/Register"}) {
+    Rows reg = Read(Path(path));
+    std::string field = StartsWith(path, "TulvoStary") ? "Dokument" : "DocName";
+    EXPECT_TRUE(std::any_of(reg.rows.begin(), reg.rows.end(), [&](const auto& r) {
+      return Text(r, field) == "Zestawienie paragonów 03/2026";
+    })) << path;
+  }
+}
+
+TEST_F(SampleDatabases, TablesBefore2026HaveNoKsefField) {
+  for (const char* path : {"Gradmo/24_03REG", "Gradmo/2024REG", "Tulvo/2024/Register", "TulvoStary/2024/REGS",
+                           "Fennik/2023/Register", "Gradmo/26_03WI"}) {
+    for (const auto& field : px::ParadoxTable::Open(Path(path)).Header().fields)
+      EXPECT_NE(field.name, "NrKSeF") << path;
+  }
+}
+
+TEST_F(SampleDatabases, KsefListsGiveNumbersOnlyForInvoicesWithoutOne) {
+  std::map<std::string, RegisterView> march;
+  for (const RegisterView& view : RegistersOf2026()) march.emplace(view.path, view);
+  const std::vector<std::pair<std::string, std::vector<std::string>>> lists = {
+      {"Gradmo/", {"Gradmo/26_03REG"}}, {"Tulvo/", {"Tulvo/2026/Register"}}, {"Fennik/", {"Fennik/2026/Register"}}};
+  for (const auto& [folder, tables] : lists) {
+    std::vector<std::string> lines = ReadLines(Path(folder + "KSeF_2026-03.csv"));
+    ASSERT_GE(lines.size(), 2u) << folder;
+    EXPECT_EQ(lines[0], "NumerFaktury;NIP;NumerKSeF");
+    const RegisterView& view = march.at(tables[0]);
+    Rows reg = Read(Path(view.path));
+    std::set<std::string> listed;
+    for (size_t i = 1; i < lines.size(); ++i) {
+      std::vector<std::string> cells;
+      for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+        end = lines[i].find(';', start);
+        cells.push_back(lines[i].substr(start, end == std::string::npos ? end : end - start));
+      }
+      ASSERT_EQ(cells.size(), 3u) << lines[i];
+      EXPECT_TRUE(listed.insert(cells[2]).second) << "number listed twice: " << lines[i];
+      // The invoice is in the March register, under the same counterparty, without a number.
+      auto row = std::find_if(reg.rows.begin(), reg.rows.end(), [&](const auto& r) {
+        return Text(r, view.document) == cells[0] && NipDigits(Int(r, view.card)) == cells[1] &&
+               (view.path != "Tulvo/2026/Register" || Int(r, "VatPeriod") == 3) &&
+               (view.path != "Fennik/2026/Register" || Int(r, "VATMonth") == 3);
+      });
+      ASSERT_NE(row, reg.rows.end()) << folder << lines[i];
+      EXPECT_EQ(Text(*row, "NrKSeF"), "") << lines[i];
+      ExpectKsefNumberOf(view, *row, cells[2]);
+    }
+  }
+  // Both Tulvo folders hold the same documents, hence the same list.
+  EXPECT_EQ(ReadLines(Path("TulvoStary/KSeF_2026-03.csv")), ReadLines(Path("Tulvo/KSeF_2026-03.csv")));
+  EXPECT_TRUE(FileExists(Path("Fennik/KSeF_2026-02.csv")));
+  EXPECT_FALSE(FileExists(Path("Fennik/KSeF_2024-03.csv")));
+}
+
 TEST_F(SampleDatabases, TheSameSeedWritesTheSameBytes) {
   test::TempDir again;
   WriteSampleDatabases(again.Path(), SampleSet{});
@@ -419,6 +566,30 @@ TEST(SampleDatabasesScale, WritesTheGivenNumberOfDocumentsAndATenthAsManyCards) 
   }
 }
 
+TEST(SampleDatabasesScale, ABenchmarkSetOf2026CarriesKsefNumbersOnAThirdOfTheSales) {
+  test::TempDir dir;
+  SampleSet set;
+  set.scale = 300;
+  set.months = {{2026, 3, 1}};
+  WriteSampleDatabases(dir.Path(), set);
+  EXPECT_FALSE(FileExists(dir.Path() + "Gradmo/24_03REG.db"));
+  for (const char* path : {"Gradmo/26_03REG", "Tulvo/2026/Register", "Fennik/2026/Register"}) {
+    Rows reg = Read(dir.Path() + path);
+    ASSERT_EQ(reg.size(), 300u) << path;
+    int numbered = 0;
+    for (const auto& r : reg.rows) {
+      std::string number = Text(r, "NrKSeF");
+      if (number.empty()) continue;
+      ++numbered;
+      EXPECT_EQ(CheckKsefNumber(number, path), number);
+      EXPECT_EQ(number.substr(0, 11), "5213000015-") << path;
+    }
+    // About a third of the 70 % that are sales.
+    EXPECT_GT(numbered, 40) << path;
+    EXPECT_LT(numbered, 110) << path;
+  }
+}
+
 // docs/source-tables.md describes every table the generator writes, field by field.
 TEST(SourceTablesDocument, ListsEveryFieldWithItsTypeInOrder) {
   std::string doc = test::ReadFile(test::SourceDir() + "/docs/source-tables.md");
@@ -444,17 +615,17 @@ TEST(SourceTablesDocument, ListsEveryFieldWithItsTypeInOrder) {
   const std::vector<std::pair<std::string, TableDef>> sections = {
       {"### `Users`", UsersTable()},
       {"### `UR`, `UC`", PeriodContractorTable()},
-      {"### `REG`", GradmoRegTable()},
+      {"### `REG`", GradmoRegTable(true)},
       {"### `WI`", GradmoWiTable()},
       {"### `WT`", GradmoWtTable()},
       {"### `W` ", GradmoWTable()},
       {"### `WS`", GradmoWsTable()},
-      {"### `REGS`", TulvoOldRegisterTable()},
-      {"### `Register` — the newer", TulvoRegisterTable()},
+      {"### `REGS`", TulvoOldRegisterTable(true)},
+      {"### `Register` — the newer", TulvoRegisterTable(true)},
       {"`accounts` — the chart", TulvoAccountsTable()},
       {"`journal` — one entry", TulvoJournalTable()},
       {"`details` — the postings", TulvoDetailsTable()},
-      {"### `Register` — VAT register", FennikRegisterTable()},
+      {"### `Register` — VAT register", FennikRegisterTable(true)},
   };
   for (const auto& [anchor, def] : sections) {
     size_t at = doc.find("\n" + anchor);
