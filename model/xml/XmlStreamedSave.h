@@ -20,7 +20,7 @@ namespace velkar::xml {
 class TXMLStreamedSave {
  public:
   // Records waiting in memory before they are written out (see RecordDone).
-  static constexpr size_t kDefaultBatch = 4096;
+  static constexpr size_t kDefaultBatch = 64;
 
   // Creates (or empties) `fileName` for `document`, whose encoding must be UTF-8 or unset.
   // Raises EXMLDocError when the file cannot be created.

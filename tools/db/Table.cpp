@@ -149,7 +149,13 @@ void TTable::Plan() const {
   readContext_ = "Odczyt " + Describe();
   rowidQuery_ =
       SqliteStatement(store.Db(), "SELECT " + table_->rowidName + " FROM " + table + where + orderSql_, readContext_);
-  fetch_ = SqliteStatement(store.Db(), "SELECT * FROM " + table + " WHERE " + table_->rowidName + " = ?", readContext_);
+  // Records are read by a forward scan from the wanted row id: a walk in row id order (the
+  // order a source file keeps its records in, which a linked detail follows from one master
+  // record to the next) steps the open scan instead of searching the table for every record.
+  fetch_ = SqliteStatement(store.Db(),
+                           "SELECT *, " + table_->rowidName + " FROM " + table + " WHERE " + table_->rowidName +
+                               " >= ? ORDER BY " + table_->rowidName,
+                           readContext_);
   findQueries_.clear();
   fetched_ = -1;
 }
@@ -181,8 +187,7 @@ void TTable::Requery() const {
   }
   pos_ = 0;
   eof_ = rowids_.empty();
-  fetched_ = -1;
-  ++moveStamp_;
+  ++moveStamp_;  // the scan stays where it is: the next record is often just ahead of it
 }
 
 void TTable::Sync() const {
@@ -210,9 +215,25 @@ bool TTable::EnsureFetched() const {
   if (rowids_.empty()) return false;
   std::int64_t rowid = rowids_[pos_];
   if (fetched_ == rowid) return true;
+  // A row a few records ahead of the scan's is reached by stepping; anything else seeks.
+  constexpr std::int64_t kMaxSteps = 32;
+  const int rowidColumn = static_cast<int>(table_->columns.size());
+  if (fetched_ >= 0 && rowid > fetched_ && rowid - fetched_ <= kMaxSteps) {
+    std::int64_t at = fetched_;
+    fetched_ = -1;  // until the scan stands on a row again
+    while (at < rowid && fetch_.Step(readContext_)) at = fetch_.ColumnInt(rowidColumn);
+    if (at == rowid) {
+      fetched_ = rowid;
+      return true;
+    }
+  }
+  fetched_ = -1;
   fetch_.Reset();
   fetch_.BindInt(1, rowid);
-  if (!fetch_.Step(readContext_)) return false;
+  if (!fetch_.Step(readContext_) || fetch_.ColumnInt(rowidColumn) != rowid) {
+    fetch_.Reset();
+    return false;
+  }
   fetched_ = rowid;
   return true;
 }
