@@ -19,7 +19,8 @@ namespace velkar::xml {
 
 class TXMLStreamedSave {
  public:
-  // Records waiting in memory before they are written out (see RecordDone).
+  // Records waiting in memory before they are written out (see RecordDone). Few: the
+  // memory they free is then allocated again for the next records while still cached.
   static constexpr size_t kDefaultBatch = 64;
 
   // Creates (or empties) `fileName` for `document`, whose encoding must be UTF-8 or unset.
